@@ -1,0 +1,13 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QWidget>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QBoxLayout>
+#include <QAction>
+#include <functional>
+#include <memory>
