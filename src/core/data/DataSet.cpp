@@ -432,6 +432,9 @@ void TDataSet::buildFields()
     if (SameStructure(m_defs, m_fields))
         return;
     m_fields.clear();
+    m_sort.clear();
+    m_sortIndexes.clear();
+    m_indexName.clear();
     for (int i = 0; i < m_defs.size(); ++i) {
         const FieldDef &def = m_defs.at(i);
         for (int j = 0; j < i; ++j)

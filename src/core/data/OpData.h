@@ -96,6 +96,20 @@ public:
     std::unique_ptr<TDataSet> BillIdPacket(const QString &keyColumn, const QString &table);
     std::unique_ptr<TDataSet> AccountStoresPacket(const QString &accCode);
 
+    // --- schema versions, upgrades and maintenance (SchemaUpgrade.cpp, Maintenance.cpp) -----
+
+    // --- operators, rights, field visibility and the log (OpDataOperators.cpp) -------------
+
+    // --- master data (OpDataMasterData.cpp) -------------------------------------------------
+
+    // --- bills, audit and stock -----------------------------------------------------------------
+
+    // --- reports --------------------------------------------------------------------------------
+
+    // --- finance --------------------------------------------------------------------------------
+
+    // --- exchange -------------------------------------------------------------------------------
+
 private:
     QSqlDatabase m_db;
 };
