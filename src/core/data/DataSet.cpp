@@ -1139,6 +1139,45 @@ int TDataSet::sortedPosition(const Row *row, int excludeViewRow) const
     return lo;
 }
 
+// Sorts the view once per order change. Case-insensitive text keys are folded once per record
+// instead of once per comparison, which is what makes 100,000 records sort quickly.
+void TDataSet::sortView()
+{
+    const size_t n = m_view.size();
+    const int k = int(m_sortIndexes.size());
+    std::vector<std::vector<QString>> folded(static_cast<size_t>(k));
+    for (int i = 0; i < k; ++i) {
+        const int index = m_sortIndexes.at(i);
+        if (!m_sort.at(i).caseInsensitive || m_fields.at(size_t(index))->dataType() != FieldType::String)
+            continue;
+        folded[size_t(i)].reserve(n);
+        for (const Row *row : m_view)
+            folded[size_t(i)].push_back(row->values.at(index).toString().toCaseFolded());
+    }
+    std::vector<int> order(n);
+    for (size_t i = 0; i < n; ++i)
+        order[i] = int(i);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        for (int i = 0; i < k; ++i) {
+            const int index = m_sortIndexes.at(i);
+            const QVariant &va = m_view[size_t(a)]->values.at(index);
+            const QVariant &vb = m_view[size_t(b)]->values.at(index);
+            int c;
+            if (!folded[size_t(i)].empty() && !va.isNull() && !vb.isNull())
+                c = QString::compare(folded[size_t(i)][size_t(a)], folded[size_t(i)][size_t(b)]);
+            else
+                c = CompareValues(va, vb, m_fields.at(size_t(index))->dataType(), m_sort.at(i).caseInsensitive);
+            if (c != 0)
+                return m_sort.at(i).descending ? c > 0 : c < 0;
+        }
+        return false;
+    });
+    std::vector<Row *> sorted(n);
+    for (size_t i = 0; i < n; ++i)
+        sorted[i] = m_view[size_t(order[i])];
+    m_view.swap(sorted);
+}
+
 void TDataSet::rebuildView()
 {
     const Row *current = currentRow();
@@ -1148,7 +1187,7 @@ void TDataSet::rebuildView()
         if (matchesFilter(row.get()))
             m_view.push_back(row.get());
     if (!m_sortIndexes.isEmpty())
-        std::stable_sort(m_view.begin(), m_view.end(), [this](const Row *a, const Row *b) { return lessThan(a, b); });
+        sortView();
     int pos = 0;
     if (current) {
         auto it = std::find(m_view.begin(), m_view.end(), current);

@@ -271,6 +271,7 @@ private:
     void requireBrowse(const char *operation);
     void buildFields();
     void rebuildView();
+    void sortView();
     bool matchesFilter(const Row *row) const;
     bool lessThan(const Row *a, const Row *b) const;
     int sortedPosition(const Row *row, int excludeViewRow) const;
