@@ -360,9 +360,10 @@ QByteArray TField::asBytes() const
     return v.metaType().id() == QMetaType::QByteArray ? v.toByteArray() : v.toString().toUtf8();
 }
 
-QString TField::displayText() const
+QString TField::displayText() const { return displayTextOf(value()); }
+
+QString TField::displayTextOf(const QVariant &v) const
 {
-    const QVariant v = value();
     if (v.isNull())
         return QString();
     if (isNumeric() && !displayFormat.isEmpty()) {
@@ -372,7 +373,23 @@ QString TField::displayText() const
     }
     if ((m_def.type == FieldType::Date || m_def.type == FieldType::DateTime) && !displayFormat.isEmpty())
         return v.toDateTime().toString(displayFormat);
-    return asString();
+    switch (m_def.type) {
+    case FieldType::Float:
+    case FieldType::Currency:
+        return FloatText(v.toDouble());
+    case FieldType::Boolean:
+        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case FieldType::Date:
+        return v.toDate().toString(QStringLiteral("yyyy.MM.dd"));
+    case FieldType::DateTime:
+        return v.toDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss"));
+    case FieldType::Blob:
+        return QString::fromUtf8(v.toByteArray());
+    case FieldType::DataSet:
+        return QStringLiteral("(DATASET)");
+    default:
+        return v.toString();
+    }
 }
 
 TDataSet *TField::nested() const

@@ -90,6 +90,8 @@ public:
     QDateTime asDateTime() const;
     QByteArray asBytes() const;
     QString displayText() const;
+    // The display text this field would give a stored value (grids read rows other than the current).
+    QString displayTextOf(const QVariant &value) const;
     QString label() const { return displayLabel.isEmpty() ? m_def.name : displayLabel; }
 
     // The nested dataset of the current record (nested fields only; nullptr otherwise).
