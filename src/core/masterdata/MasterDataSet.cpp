@@ -1,0 +1,71 @@
+#include "MasterDataSet.h"
+#include "data/OpData.h"
+#include "shell/AppContext.h"
+#include "shell/AppError.h"
+#include "shell/MessageService.h"
+
+TMasterDataSet::TMasterDataSet(MasterDataKind kind, QObject *parent)
+    : TDbDataSet(parent), m_member(MasterDataMember(kind))
+{
+    setObjectName(m_member.table);
+    setCommandText(m_member.selectSql);
+    setUpdateTable(m_member.table, {m_member.keyColumn});
+    if (!m_member.kinds.isEmpty())
+        m_chosenKind = m_member.kinds.first().value.toInt();
+    onNewRecord = [this](TDataSet &) { initNewRow(); };
+    beforePost = [this](TDataSet &ds) { CheckMasterDataRequired(m_member, ds); };
+    applyKindFilter();
+}
+
+void TMasterDataSet::setChosenKind(int kind)
+{
+    m_chosenKind = kind;
+    applyKindFilter();
+}
+
+void TMasterDataSet::initNewRow() { InitMasterDataRow(m_member, *this, m_chosenKind); }
+
+void TMasterDataSet::applyKindFilter()
+{
+    if (m_member.kindColumn.isEmpty())
+        return;
+    const QString column = m_member.kindColumn;
+    const int kind = m_chosenKind;
+    // Pending edits must be settled before rows may vanish from view.
+    if (active())
+        checkBrowseMode();
+    setFilter([column, kind](const TRecordView &row) {
+        const QVariant v = row.value(column);
+        return !v.isNull() && v.toInt() == kind;
+    });
+    setFiltered(true);
+}
+
+void InitMasterDataRow(const TMasterDataMember &member, TDataSet &ds, int chosenKind)
+{
+    if (member.hasGeneratedKey()) {
+        const int key = OpData().GetNextID(member.keyName);
+        ds.fieldByName(member.keyColumn).setValue(key);
+        if (!member.codeFromKeyColumn.isEmpty())
+            if (TField *code = ds.findField(member.codeFromKeyColumn))
+                code->setValue(QString::number(key));
+    }
+    for (const TNewRowDefault &d : member.defaults)
+        if (TField *f = ds.findField(d.column))
+            f->setValue(d.value);
+    if (!member.kindColumn.isEmpty())
+        ds.fieldByName(member.kindColumn).setValue(chosenKind);
+}
+
+void CheckMasterDataRequired(const TMasterDataMember &member, const TDataSet &ds)
+{
+    for (const TRequiredField &r : member.required) {
+        if (!ds.fieldByName(r.column).asString().trimmed().isEmpty())
+            continue;
+        if (member.requiredMessage == RequiredMessageKind::Info)
+            ShowInfo(r.message);
+        else
+            ConfirmOk(r.message);
+        Abort();
+    }
+}

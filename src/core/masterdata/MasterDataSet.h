@@ -1,0 +1,34 @@
+#pragma once
+#include "MasterDataMember.h"
+#include "data/DbDataSet.h"
+
+// The one live dataset of a reference-list member, shared by its list window and its edit
+// dialog: a row saved in the dialog is at once the row the list shows. It draws the keys of new
+// rows, sets the member's defaults and refuses to write a row whose required fields are empty.
+class TMasterDataSet : public TDbDataSet {
+    Q_OBJECT
+public:
+    explicit TMasterDataSet(MasterDataKind kind, QObject *parent = nullptr);
+
+    const TMasterDataMember &member() const { return m_member; }
+
+    // The kind chosen in the list window (income/expense): the rows shown and the kind new rows
+    // take. Members without kinds ignore it.
+    int chosenKind() const { return m_chosenKind; }
+    void setChosenKind(int kind);
+
+private:
+    void initNewRow();
+    void applyKindFilter();
+
+    const TMasterDataMember &m_member;
+    int m_chosenKind = 0;
+};
+
+// The new-row event of a member: the next key from TablesID (none for units and fee items),
+// the member's defaults, the department code from the key and the chosen kind.
+void InitMasterDataRow(const TMasterDataMember &member, TDataSet &ds, int chosenKind);
+
+// The required-field test run before a row is written: the first empty field (blanks count as
+// empty) shows its message in the member's box and abandons the save silently (Abort).
+void CheckMasterDataRequired(const TMasterDataMember &member, const TDataSet &ds);

@@ -1,0 +1,193 @@
+#include "MasterDataTables.h"
+#include "ScriptedMessages.h"
+#include "TestAccountSet.h"
+#include "masterdata/CustomerDiscount.h"
+#include "masterdata/MasterDataSet.h"
+#include "shell/AppError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MasterDataFixture : ::testing::Test {
+    TestAccountSet set;
+    ScriptedMessages messages;
+    void SetUp() override { EnsureMasterDataTables(set.op()); }
+    TOpData &op() { return set.op(); }
+};
+
+} // namespace
+
+TEST_F(MasterDataFixture, NewRowsDrawTheirKeysFromTablesID)
+{
+    op().ExecCommand("update TablesID set NextID=41 where TableName='Customer'");
+    TMasterDataSet ds(MasterDataKind::Customer);
+    ds.open();
+
+    ds.append();
+    EXPECT_EQ(ds["CustomerID"].asInteger(), 41);
+    ds["cCusShortName"].setValue("华联");
+    ds.post();
+    ds.append(); // what "增加" does after saving
+    EXPECT_EQ(ds["CustomerID"].asInteger(), 42);
+    ds["cCusShortName"].setValue("百盛");
+    ds.post();
+
+    EXPECT_EQ(op().ScalarText("select cCusShortName from Customer where CustomerID=42"), "百盛");
+    EXPECT_EQ(op().ScalarInt("select NextID from TablesID where TableName='Customer'"), 43);
+}
+
+TEST_F(MasterDataFixture, NewRowsTakeTheMembersDefaults)
+{
+    op().ExecCommand("update TablesID set NextID=7 where TableName='Department'");
+    struct Case {
+        MasterDataKind kind;
+        const char *column;
+        QVariant expected;
+    };
+    const Case cases[] = {
+        {MasterDataKind::Department, "DepartmentID", 7},
+        {MasterDataKind::Department, "cDepCode", QStringLiteral("7")},
+        {MasterDataKind::Store, "bStoDefaultFlag", false},
+        {MasterDataKind::Store, "cStoValueStyle", QStringLiteral("移动加权平均")},
+        {MasterDataKind::Employ, "isoperate", 1},
+        {MasterDataKind::Employ, "sex", QStringLiteral("男")},
+        {MasterDataKind::IEType, "iFlag", 0}, // income is chosen at start
+    };
+    for (const Case &c : cases) {
+        TMasterDataSet ds(c.kind);
+        ds.open();
+        ds.append();
+        EXPECT_EQ(ds[c.column].value().toString(), c.expected.toString()) << c.column;
+        ds.cancel();
+    }
+}
+
+TEST_F(MasterDataFixture, EmptyRequiredFieldStopsTheSaveAfterItsMessage)
+{
+    struct Case {
+        MasterDataKind kind;
+        QList<QPair<QString, QString>> values;
+        QString message;
+        IMessageService::Kind box;
+    };
+    const QList<Case> cases{
+        {MasterDataKind::Customer, {{"cCusCode", "C01"}}, "客户简称不能为空！", IMessageService::Kind::Info},
+        {MasterDataKind::Customer, {{"cCusShortName", "   "}}, "客户简称不能为空！", IMessageService::Kind::Info},
+        // the short name is reported first, the full name only once the short name is there
+        {MasterDataKind::Vendor, {}, "供应商简称不能为空！", IMessageService::Kind::Info},
+        {MasterDataKind::Vendor, {{"cVenShortName", "申洲"}}, "供应商全称不能为空！", IMessageService::Kind::Info},
+        {MasterDataKind::Store, {{"cStoAddress", "南京路"}}, "仓库名称不能为空！", IMessageService::Kind::Info},
+        {MasterDataKind::Color, {{"barcode", "01"}}, "颜色名称不能为空！", IMessageService::Kind::Acknowledge},
+        {MasterDataKind::Employ, {{"employno", "007"}}, "姓名不能为空！", IMessageService::Kind::Acknowledge},
+        {MasterDataKind::VIP, {{"VIPName", "王"}}, "VIP编号不能为空！", IMessageService::Kind::Acknowledge},
+        {MasterDataKind::Unit, {}, "名称不能为空！", IMessageService::Kind::Acknowledge},
+    };
+    for (const Case &c : cases) {
+        messages.clear();
+        TMasterDataSet ds(c.kind);
+        ds.open();
+        ds.append();
+        for (const auto &[column, value] : c.values)
+            ds[column].setValue(value);
+        EXPECT_THROW(ds.post(), AbortError) << c.message.toStdString();
+        ASSERT_EQ(messages.shown.size(), 1) << c.message.toStdString();
+        EXPECT_EQ(messages.shown.first().text, c.message);
+        EXPECT_EQ(messages.shown.first().kind, c.box) << c.message.toStdString();
+        EXPECT_EQ(ds.state(), TDataSet::State::Insert);
+        const TMasterDataMember &m = MasterDataMember(c.kind);
+        EXPECT_EQ(op().ScalarInt(QStringLiteral("select count(*) from %1").arg(m.table)), 0) << m.table.toStdString();
+    }
+}
+
+TEST_F(MasterDataFixture, CustomerWithShortNameButNoCodeSaves)
+{
+    TMasterDataSet ds(MasterDataKind::Customer);
+    ds.open();
+    ds.append();
+    ds["cCusShortName"].setValue("O'Neil 服饰");
+    ds.post();
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(op().ScalarText("select cCusShortName from Customer"), "O'Neil 服饰");
+}
+
+TEST_F(MasterDataFixture, BalancesAreDerivedByTheQuery)
+{
+    op().ExecCommand("insert into Customer(CustomerID,cCusShortName,iCusBMoney,iCusDMoney,iCusFMoney) values(1,'甲',100,50,30)");
+    op().ExecCommand("insert into Vendor(VendorID,cVenShortName,iVenBMoney,iVenDMoney,iVenFMoney) values(1,'乙',10,5,2.5)");
+    TMasterDataSet customers(MasterDataKind::Customer);
+    customers.open();
+    EXPECT_DOUBLE_EQ(customers["irecievemoney"].asFloat(), 120.0);
+    TMasterDataSet vendors(MasterDataKind::Vendor);
+    vendors.open();
+    EXPECT_DOUBLE_EQ(vendors["ipaymoney"].asFloat(), 12.5);
+
+    // the derived column is shown but never written back
+    customers.edit();
+    customers["cCusPhone"].setValue("021-1");
+    customers.post();
+    EXPECT_EQ(op().ScalarText("select cCusPhone from Customer"), "021-1");
+}
+
+TEST_F(MasterDataFixture, IncomeExpenseKindFiltersAndStampsNewItems)
+{
+    op().ExecCommand("insert into IEType(IETypeID,IEType,iFlag) values(1,'利息收入',0),(2,'房租',1),(3,'水电',1)");
+    op().ExecCommand("update TablesID set NextID=10 where TableName='IEType'");
+    TMasterDataSet ds(MasterDataKind::IEType);
+    ds.open();
+    EXPECT_EQ(ds.recordCount(), 1);
+
+    ds.setChosenKind(1);
+    EXPECT_EQ(ds.recordCount(), 2);
+    ds.append();
+    ds["IEType"].setValue("工资");
+    ds.post();
+    EXPECT_EQ(op().ScalarInt("select iFlag from IEType where IETypeID=10"), 1);
+    EXPECT_EQ(ds.recordCount(), 3);
+    for (ds.first(); !ds.eof(); ds.next())
+        EXPECT_EQ(ds["iFlag"].asInteger(), 1);
+
+    ds.setChosenKind(0);
+    ASSERT_EQ(ds.recordCount(), 1);
+    EXPECT_EQ(ds["IEType"].asString(), "利息收入");
+}
+
+TEST_F(MasterDataFixture, RowsWithoutGeneratedKeysAreFoundByName)
+{
+    op().ExecCommand("insert into Unit(cUnName) values('件'),('条')");
+    op().ExecCommand("insert into Fee(cFeeName,iFeeFlag) values('运费',2)");
+    TMasterDataSet units(MasterDataKind::Unit);
+    units.open();
+    ASSERT_TRUE(units.locate("cUnName", "条"));
+    units.edit();
+    units["cUnName"].setValue("套");
+    units.post();
+    EXPECT_EQ(op().ScalarInt("select count(*) from Unit where cUnName in ('件','套')"), 2);
+
+    TMasterDataSet fees(MasterDataKind::Fee);
+    fees.open();
+    EXPECT_EQ(fees["cFeeKind"].asString(), "支出");
+    fees.append();
+    EXPECT_EQ(fees["iFeeFlag"].asInteger(), 2);
+    fees["cFeeName"].setValue("佣金");
+    fees["iFeeFlag"].setValue(1);
+    fees.post();
+    EXPECT_EQ(op().ScalarInt("select iFeeFlag from Fee where cFeeName='佣金'"), 1);
+}
+
+TEST(CustomerDiscount, TinyOrMissingFactorsMeanNoDiscount)
+{
+    const QList<QPair<QVariant, double>> cases{
+        {QVariant(), 1.0}, {0.0, 1.0}, {0.0005, 1.0}, {0.001, 0.001}, {0.9, 0.9}, {0.85, 0.85}, {QString("x"), 1.0},
+    };
+    for (const auto &[stored, factor] : cases)
+        EXPECT_DOUBLE_EQ(CustomerDiscountFactor(stored), factor) << stored.toString().toStdString();
+}
+
+TEST_F(MasterDataFixture, CustomerDiscountIsReadFromTheCustomer)
+{
+    op().ExecCommand("insert into Customer(CustomerID,cCusShortName,iCusDiscount) values(1,'零',0),(2,'九折',0.9)");
+    EXPECT_DOUBLE_EQ(GetCustomerDiscount(op(), 1), 1.0);
+    EXPECT_DOUBLE_EQ(GetCustomerDiscount(op(), 2), 0.9);
+    EXPECT_DOUBLE_EQ(GetCustomerDiscount(op(), 3), 1.0);
+}
