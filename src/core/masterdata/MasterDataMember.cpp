@@ -81,7 +81,8 @@ QList<TMasterDataMember> BuildMembers()
     QList<TMasterDataMember> all;
 
     {
-        TMasterDataMember m{MasterDataKind::Color};
+        TMasterDataMember m;
+        m.kind = MasterDataKind::Color;
         m.listClass = "TfrmColor"; m.dialogClass = "TfrmColorEdit";
         m.listCaption = "颜色"; m.dialogCaption = "颜色编辑";
         m.table = "Color"; m.keyColumn = "ColorID"; m.keyName = "Color";
@@ -97,7 +98,8 @@ QList<TMasterDataMember> BuildMembers()
         all << m;
     }
     {
-        TMasterDataMember m{MasterDataKind::Unit};
+        TMasterDataMember m;
+        m.kind = MasterDataKind::Unit;
         m.listClass = "TfrmMUnit"; m.dialogClass = "TfrmMUnitEdit";
         m.listCaption = "常用计量单位"; m.dialogCaption = "";
         m.table = "Unit"; m.keyColumn = "cUnName";
@@ -109,7 +111,8 @@ QList<TMasterDataMember> BuildMembers()
         all << m;
     }
     {
-        TMasterDataMember m{MasterDataKind::Department};
+        TMasterDataMember m;
+        m.kind = MasterDataKind::Department;
         m.listClass = "TfrmDepartment"; m.dialogClass = "TfrmDepartmentEdit";
         m.listCaption = "部门资料"; m.dialogCaption = "部门编辑";
         m.table = "Department"; m.keyColumn = "DepartmentID"; m.keyName = "Department";
@@ -124,7 +127,8 @@ QList<TMasterDataMember> BuildMembers()
         all << m;
     }
     {
-        TMasterDataMember m{MasterDataKind::Store};
+        TMasterDataMember m;
+        m.kind = MasterDataKind::Store;
         m.listClass = "TfrmStore"; m.dialogClass = "TfrmStoreEdit";
         m.listCaption = "仓库(商场)资料"; m.dialogCaption = "仓库（商场）资料编辑";
         m.table = "Store"; m.keyColumn = "StoreID"; m.keyName = "Store";
@@ -144,7 +148,8 @@ QList<TMasterDataMember> BuildMembers()
         all << m;
     }
     {
-        TMasterDataMember m{MasterDataKind::Bank};
+        TMasterDataMember m;
+        m.kind = MasterDataKind::Bank;
         m.listClass = "TfrmBank"; m.dialogClass = "TfrmBankEdit";
         m.listCaption = "银行资料"; m.dialogCaption = "银行资料编辑";
         m.table = "Bank"; m.keyColumn = "BankID"; m.keyName = "Bank";
@@ -156,7 +161,8 @@ QList<TMasterDataMember> BuildMembers()
         all << m;
     }
     {
-        TMasterDataMember m{MasterDataKind::Brand};
+        TMasterDataMember m;
+        m.kind = MasterDataKind::Brand;
         m.listClass = "TfrmBrand"; m.dialogClass = "TfrmBrandEdit";
         m.listCaption = "品牌资料"; m.dialogCaption = "品牌资料编辑";
         m.table = "Brand"; m.keyColumn = "BrandID"; m.keyName = "Brand";
@@ -168,7 +174,8 @@ QList<TMasterDataMember> BuildMembers()
         all << m;
     }
     {
-        TMasterDataMember m{MasterDataKind::Vendor};
+        TMasterDataMember m;
+        m.kind = MasterDataKind::Vendor;
         m.listClass = "TfrmVendor"; m.dialogClass = "TfrmVendorEdit";
         m.listCaption = "供应商资料"; m.dialogCaption = "供应商资料编辑";
         m.table = "Vendor"; m.keyColumn = "VendorID"; m.keyName = "Vendor";
@@ -186,7 +193,8 @@ QList<TMasterDataMember> BuildMembers()
         all << m;
     }
     {
-        TMasterDataMember m{MasterDataKind::Customer};
+        TMasterDataMember m;
+        m.kind = MasterDataKind::Customer;
         m.listClass = "TfrmCustomer"; m.dialogClass = "TfrmCustomerEdit";
         m.listCaption = "客户资料"; m.dialogCaption = "客户资料编辑";
         m.table = "Customer"; m.keyColumn = "CustomerID"; m.keyName = "Customer";
@@ -205,7 +213,8 @@ QList<TMasterDataMember> BuildMembers()
         all << m;
     }
     {
-        TMasterDataMember m{MasterDataKind::Employ};
+        TMasterDataMember m;
+        m.kind = MasterDataKind::Employ;
         m.listClass = "TfrmEmploy"; m.dialogClass = "TfrmEmployEdit";
         m.listCaption = "员工资料"; m.dialogCaption = "员工资料编辑";
         m.table = "employ"; m.keyColumn = "employid"; m.keyName = "employ";
@@ -245,7 +254,8 @@ QList<TMasterDataMember> BuildMembers()
         all << m;
     }
     {
-        TMasterDataMember m{MasterDataKind::VIP};
+        TMasterDataMember m;
+        m.kind = MasterDataKind::VIP;
         m.listClass = "TfrmVIP"; m.dialogClass = "TfrmVIPEdit";
         m.listCaption = "VIP用户管理"; m.dialogCaption = "VIP客户管理";
         m.table = "vip"; m.keyColumn = "VIPID"; m.keyName = "VIP";
@@ -262,7 +272,8 @@ QList<TMasterDataMember> BuildMembers()
         all << m;
     }
     {
-        TMasterDataMember m{MasterDataKind::IEType};
+        TMasterDataMember m;
+        m.kind = MasterDataKind::IEType;
         m.listClass = "TfrmIEType"; m.dialogClass = "TfrmIETypeEdit";
         m.listCaption = "收支项目资料"; m.dialogCaption = "收支项目编辑";
         m.table = "IEType"; m.keyColumn = "IETypeID"; m.keyName = "IEType";
@@ -281,7 +292,8 @@ QList<TMasterDataMember> BuildMembers()
     }
     {
         // Fee items have no key column; the name finds the row, as it does for units.
-        TMasterDataMember m{MasterDataKind::Fee};
+        TMasterDataMember m;
+        m.kind = MasterDataKind::Fee;
         m.listClass = "TfrmFee"; m.dialogClass = "TfrmFeeEdit";
         m.listCaption = "费用项目"; m.dialogCaption = "费用项目编辑";
         m.table = "Fee"; m.keyColumn = "cFeeName";

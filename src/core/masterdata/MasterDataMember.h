@@ -65,7 +65,7 @@ struct TNewRowDefault {
 };
 
 struct TMasterDataMember {
-    MasterDataKind kind;
+    MasterDataKind kind = MasterDataKind::Color;
     QString listClass;             // window class names, used as object names
     QString dialogClass;
     QString listCaption;
