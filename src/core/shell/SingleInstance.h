@@ -1,10 +1,8 @@
 #pragma once
+#include "Product.h"
 #include <QLockFile>
 #include <QString>
 #include <memory>
-
-// The product title: window captions, the error box and the single-instance lock use it.
-inline QString ProductTitle() { return QStringLiteral("Qelvo服装销售管理专业版"); }
 
 // Makes sure Qt has a private runtime folder: sets XDG_RUNTIME_DIR (mode 0700) when the
 // session did not, so that Qt does not warn on every start.

@@ -1,4 +1,6 @@
 #include "shell/AppError.h"
+#include "ScriptedMessages.h"
+#include "shell/FolderPicker.h"
 #include "shell/Utils.h"
 
 #include <QDir>
@@ -165,4 +167,18 @@ TEST(Shortcuts, DesktopEntriesGoWhereTheDesktopLooks)
         qunsetenv("XDG_CONFIG_HOME");
     if (savedData.isEmpty())
         qunsetenv("XDG_DATA_HOME");
+}
+
+TEST(FolderPicker, TitledAndSimplePickersReturnTheChoiceOnlyOnOk)
+{
+    ScriptedMessages messages;
+    QString folder = "/srv/before";
+    messages.files.enqueue(std::nullopt);
+    EXPECT_FALSE(SelectFolder("选择备份目录", folder));
+    EXPECT_EQ(folder, "/srv/before");
+
+    messages.files.enqueue(QString("/srv/after"));
+    EXPECT_TRUE(SelectFolder(folder));
+    EXPECT_EQ(folder, "/srv/after");
+    EXPECT_EQ(messages.dialogCaptions, QStringList({"选择备份目录", "请选择文件夹"}));
 }
