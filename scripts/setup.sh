@@ -4,7 +4,7 @@
 set -e
 PACKAGES="build-essential cmake ninja-build ccache pkg-config git
 qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql qt6-tools-dev qt6-l10n-tools
-qt6-charts-dev qt6-gtk-platformtheme libqt6svg6 libxlsxwriter-dev libsqlite3-dev sqlite3 libgl1-mesa-dev
+qt6-charts-dev qt6-translations-l10n qt6-gtk-platformtheme libqt6svg6 libxlsxwriter-dev libsqlite3-dev sqlite3 libgl1-mesa-dev
 googletest libgtest-dev fonts-noto-cjk fonts-wqy-microhei adwaita-icon-theme
 xvfb xauth poppler-utils python3 python3-openpyxl xdg-utils"
 

@@ -1,5 +1,5 @@
 #include <QApplication>
-#include <QFont>
+#include "shell/AppFormats.h"
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
@@ -7,7 +7,7 @@ int main(int argc, char **argv)
     // Windows are driven headless; gtest_discover_tests also runs this binary at build time.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
+    ApplyAppFormats();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

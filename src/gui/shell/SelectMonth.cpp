@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 TUpDown::TUpDown(QWidget *parent)
@@ -87,6 +88,14 @@ QString TfrmSelectMonth::month() const { return m_edit->text(); }
 void TfrmSelectMonth::showPosition(int position)
 {
     m_edit->setText(MonthText(m_base.addMonths(-position)));
+    m_edit->deselect();
+}
+
+void TfrmSelectMonth::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // A selected month reads as if it could be typed over; the field only follows the arrows.
+    QTimer::singleShot(0, m_edit, &QLineEdit::deselect);
 }
 
 bool TfrmSelectMonth::eventFilter(QObject *watched, QEvent *event)
