@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -12,6 +13,9 @@ void EnsureRuntimeDir()
         return;
     const QString dir = QDir::tempPath() + QStringLiteral("/runtime-") + QString::number(::getuid());
     QDir().mkpath(dir);
+    // A folder of that name made by someone else is no private folder: leave the choice to Qt.
+    if (QFileInfo(dir).ownerId() != ::getuid())
+        return;
     QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
 }
