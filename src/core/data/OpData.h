@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 // A display text with an integer key attached, as the drop-downs of the system need them.
 struct KeyItem {
@@ -15,6 +16,18 @@ struct KeyItem {
 using KeyItemList = QList<KeyItem>;
 
 enum class ScalarType { Text, Integer, Float, Untyped };
+
+// One operator's row, as the login reads it.
+struct OperatorRecord {
+    QString userName;
+    QString password;   // the stored hash
+    bool isSuper = false;
+    QString rights;
+    QString userType;
+    QString depCode;
+    QString classCode;
+    QString whCode;
+};
 
 // The data-access object of the open account set: every SQL statement of the business logic
 // goes through it. Values are always bound as parameters, never pasted into statements.
@@ -99,6 +112,20 @@ public:
     // --- schema versions, upgrades and maintenance (SchemaUpgrade.cpp, Maintenance.cpp) -----
 
     // --- operators, rights, field visibility and the log (OpDataOperators.cpp) -------------
+    // The stored password hash of an operator; nullopt when there is no such operator.
+    std::optional<QString> ReadOperatorPassword(const QString &userName);
+    // The operator's row; AppError when there is none.
+    OperatorRecord ReadOperator(const QString &userName);
+    void SetOperatorRights(const QString &userName, const QString &rights);
+    void SetOperatorPassword(const QString &userName, const QString &passwordHash);
+    // The rights catalogue (PurviewID, cPurviewName, cGroupName) in position order.
+    std::unique_ptr<TDataSet> PurviewPacket();
+    // The system log, newest first.
+    std::unique_ptr<TDataSet> SysLogPacket();
+    // Removes the log rows written before a day; the rows of that day itself stay.
+    void ClearSysLog(const QDate &day);
+    // Hides or shows the dataset's columns as the field-visibility settings of a window say.
+    void ApplyFieldVisibility(TDataSet &dataSet, const QString &windowName);
 
     // --- master data (OpDataMasterData.cpp) -------------------------------------------------
 
