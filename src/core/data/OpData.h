@@ -29,6 +29,8 @@ struct OperatorRecord {
     QString whCode;
 };
 
+class TSimpleValueDB;
+
 // The data-access object of the open account set: every SQL statement of the business logic
 // goes through it. Values are always bound as parameters, never pasted into statements.
 // Operations of later subjects are declared in the headers of their own subject and
@@ -110,6 +112,24 @@ public:
     std::unique_ptr<TDataSet> AccountStoresPacket(const QString &accCode);
 
     // --- schema versions, upgrades and maintenance (SchemaUpgrade.cpp, Maintenance.cpp) -----
+    // The stored schema version; a set without sysinfo gets the table (version 1, price
+    // mode 1) and reads as 1.
+    int GetSchemaVersion();
+    void SetSchemaVersion(int version);
+    void SetPriceMode(int mode);
+    // Runs every upgrade step from the stored version up to the current one and returns the
+    // version reached. A failing unguarded step throws and leaves the version where it was.
+    int UpgradeSchema(TSimpleValueDB &settings);
+    // Empties the business tables (bills, finance, master data, stock); operators, rights,
+    // sizes, settings, key counters, VIP cards, report templates and pictures stay.
+    void ClearAllData();
+    // Replaces the base data of this set by that of another account-set file, all or nothing;
+    // tells the user when it is done.
+    void ImportBaseData(const QString &file);
+    // Repair tools: sales and sales-return lines take the items' current cost prices; the
+    // VIP key counter is re-created when missing. Each tells the user when it is done.
+    void FillCostPricesFromItems();
+    void RepairVIPKeyCounter();
 
     // --- operators, rights, field visibility and the log (OpDataOperators.cpp) -------------
     // The stored password hash of an operator; nullopt when there is no such operator.
@@ -140,6 +160,9 @@ public:
 private:
     QSqlDatabase m_db;
 };
+
+// The upgrade chain run when an account set is opened (see TOpData::UpgradeSchema).
+inline int RunUpgradeChain(TOpData &op, TSimpleValueDB &settings) { return op.UpgradeSchema(settings); }
 
 // Accepts only plain identifiers for the few statements that name a table or column from a
 // variable; anything else is refused before it can reach SQL.
