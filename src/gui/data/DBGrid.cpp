@@ -1,9 +1,9 @@
 #include "DBGrid.h"
 #include "DBGridParts.h"
 #include "shell/AppError.h"
+#include "shell/Config.h"
 #include "shell/MessageService.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QSettings>
@@ -38,7 +38,9 @@ QString GridLayoutFile()
 {
     if (!LayoutFileOverride().isEmpty())
         return LayoutFileOverride();
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/vexafz.ini");
+    // A per-machine file like EFCONFIG.TXT: beside the program, or in the user's folder when the
+    // program folder is not writable.
+    return AppDataPath() + QStringLiteral("vexafz.ini");
 }
 
 void SetGridLayoutFile(const QString &path) { LayoutFileOverride() = path; }

@@ -202,7 +202,7 @@ private:
     QMetaObject::Connection m_touchConnection;
 };
 
-// The grid-layout file (column widths of every window), "vexafz.ini" beside the program unless
-// set otherwise.
+// The grid-layout file (column widths of every window): "vexafz.ini" among the per-machine files
+// (AppDataPath()) unless set otherwise.
 QString GridLayoutFile();
 void SetGridLayoutFile(const QString &path);

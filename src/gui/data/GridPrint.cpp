@@ -2,11 +2,11 @@
 #include "DBGrid.h"
 #include "data/SimpleValueDB.h"
 #include "shell/AppContext.h"
+#include "shell/Config.h"
 #include "shell/MessageService.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -131,7 +131,7 @@ QString GridReportDir()
 {
     if (!ReportDirOverride().isEmpty())
         return ReportDirOverride();
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Report/");
+    return AppPath() + QStringLiteral("Report/");
 }
 
 void SetGridReportDir(const QString &dir)

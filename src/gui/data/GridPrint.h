@@ -56,7 +56,8 @@ QString ExpandPageMacros(const QString &text, int page, int pages, const QDateTi
 // The print font: 宋体 where it is installed, else a Chinese font that is.
 QString GridPrintFontFamily();
 
-// The folder of the documents printed before and after grids (AppPath + "Report/").
+// The folder of the documents printed before and after grids: AppPath() + "Report/" unless set
+// otherwise.
 QString GridReportDir();
 void SetGridReportDir(const QString &dir);
 
