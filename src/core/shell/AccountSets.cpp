@@ -228,7 +228,9 @@ void RestoreAccountSetFromNewRow(TAccountList &list, const QString &backupFile)
 {
     TDbDataSet &ds = list.dataSet();
     const QString code = Field(ds, "cAccCode").trimmed();
-    // A damaged or foreign file is refused before a folder or row is made for it.
+    // A missing, damaged or foreign file is refused before a folder or row is made for it.
+    if (!QFileInfo::exists(backupFile))
+        throw AppError(QStringLiteral("恢复数据时失败！备份文件不存在：") + backupFile);
     CheckDatabaseFile(backupFile);
     CreateAccountSet(list.dataNetPath(), code);
     ds.fieldByName(QStringLiteral("cAccCode")).setAsString(code);

@@ -1,0 +1,87 @@
+#include "Login.h"
+#include "shell/AppContext.h"
+#include "shell/AppError.h"
+#include "shell/Config.h"
+#include "shell/UserInfo.h"
+#include "data/OpData.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfrmLogin::TfrmLogin(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("登录"));
+    m_user = new QComboBox(this);
+    m_user->setObjectName(QStringLiteral("cbUser"));
+    m_password = new QLineEdit(this);
+    m_password->setObjectName(QStringLiteral("edtPassword"));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_date = new QDateEdit(QDate::currentDate(), this);
+    m_date->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
+    m_date->setCalendarPopup(true);
+
+    auto *form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->addRow(QStringLiteral("操作员"), m_user);
+    form->addRow(QStringLiteral("密码"), m_password);
+    form->addRow(QStringLiteral("日期"), m_date);
+
+    auto *note = new QLabel(QStringLiteral("初始密码为空\n直接确定即可"), this);
+    note->setStyleSheet(QStringLiteral("color: #666;"));
+
+    m_ok = new QPushButton(QStringLiteral("确定"), this);
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(note);
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    setMinimumWidth(320);
+
+    connect(m_ok, &QPushButton::clicked, this, &TfrmLogin::btnOkClick);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    loadOperators();
+}
+
+void TfrmLogin::loadOperators()
+{
+    RunGuarded([&] {
+        QStringList names;
+        OpData().LoadOperatorNames(names);
+        m_user->clear();
+        m_user->addItems(names);
+        // Without a remembered name the first operator is offered, so that the administrator of
+        // a new set can log in at once, as the note on the window promises.
+        const int remembered = m_user->findText(ReadConfig(QStringLiteral("UserName")));
+        m_user->setCurrentIndex(remembered >= 0 ? remembered : (names.isEmpty() ? -1 : 0));
+    });
+    m_password->clear();
+    m_password->setFocus();
+}
+
+void TfrmLogin::btnOkClick()
+{
+    bool loggedIn = false;
+    RunGuarded([&] { loggedIn = CurrentUser().Login(m_user->currentText(), m_password->text()); });
+    if (!loggedIn) {
+        m_password->setFocus();
+        m_password->selectAll();
+        return;
+    }
+    // Remembering the name is a convenience: a settings file that cannot be written must not
+    // undo a login that succeeded.
+    RunGuarded([&] { WriteConfig(QStringLiteral("UserName"), CurrentUser().userName); });
+    accept();
+}
