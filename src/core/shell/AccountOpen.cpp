@@ -44,6 +44,7 @@ bool OpenAccountSet(const QString &code, const QString &name, const QString &beg
     BindDbHelpers(db);
     app.opData = std::make_unique<TOpData>(db);
     app.simpleValues = std::make_unique<TSimpleValueDB>(db);
+    RunUpgradeChain(*app.opData, *app.simpleValues);
     CheckRightsCatalogue(*app.opData);
     for (const auto &step : OpenSteps())
         step();
