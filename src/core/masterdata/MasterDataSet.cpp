@@ -69,3 +69,21 @@ void CheckMasterDataRequired(const TMasterDataMember &member, const TDataSet &ds
         Abort();
     }
 }
+
+std::unique_ptr<TDataSet> MasterDataPrintPacket(const TMasterDataMember &member)
+{
+    QStringList columns;
+    for (const TListColumn &c : member.printColumns)
+        columns << SqlIdentifier(c.column);
+    if (columns.isEmpty())
+        throw AppError(QStringLiteral("“%1”没有可打印的列！").arg(member.listCaption));
+    auto packet = OpData().QueryData(QStringLiteral("select %1 from %2 order by %3")
+                                         .arg(columns.join(QLatin1Char(',')), SqlIdentifier(member.table),
+                                              SqlIdentifier(member.keyColumn)));
+    for (const TListColumn &c : member.printColumns)
+        if (TField *f = packet->findField(c.column)) {
+            f->displayLabel = c.caption;
+            f->displayWidth = c.width;
+        }
+    return packet;
+}

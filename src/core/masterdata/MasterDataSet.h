@@ -1,6 +1,7 @@
 #pragma once
 #include "MasterDataMember.h"
 #include "data/DbDataSet.h"
+#include <memory>
 
 // The one live dataset of a reference-list member, shared by its list window and its edit
 // dialog: a row saved in the dialog is at once the row the list shows. It draws the keys of new
@@ -32,3 +33,7 @@ void InitMasterDataRow(const TMasterDataMember &member, TDataSet &ds, int chosen
 // The required-field test run before a row is written: the first empty field (blanks count as
 // empty) shows its message in the member's box and abandons the save silently (Abort).
 void CheckMasterDataRequired(const TMasterDataMember &member, const TDataSet &ds);
+
+// The contact list a member prints (customers, vendors): its print columns of every row, in key
+// order, titled as printed.
+std::unique_ptr<TDataSet> MasterDataPrintPacket(const TMasterDataMember &member);

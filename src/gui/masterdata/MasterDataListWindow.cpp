@@ -1,0 +1,185 @@
+#include "MasterDataListWindow.h"
+#include "MasterDataEditDialog.h"
+#include "data/DBGrid.h"
+#include "data/DataSetHelpers.h"
+#include "data/FieldAttrib.h"
+#if __has_include("data/GridPrint.h") // TEMP until the print layer lands
+#include "data/GridExport.h"
+#include "data/GridPrint.h"
+#define HAVE_GRID_PRINT 1
+#endif
+#include "data/GridSetup.h"
+#include "data/OpData.h"
+#include "masterdata/MasterDataSet.h"
+#include "shell/AppContext.h"
+#include "shell/AppError.h"
+#include "shell/UserInfo.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+TFieldArr ColumnTable(const QList<TListColumn> &columns)
+{
+    TFieldArr arr;
+    for (const TListColumn &c : columns)
+        arr << TFieldAttrib(c.column, c.caption, c.width);
+    return arr;
+}
+} // namespace
+
+TMasterDataListWindow::TMasterDataListWindow(MasterDataKind kind, QWidget *parent)
+    : QWidget(parent), m_member(MasterDataMember(kind))
+{
+    setObjectName(m_member.listClass);
+    setWindowTitle(m_member.listCaption);
+    if (m_member.writesSysLog)
+        OpData().WriteSysLog(CurrentUser().userName, m_member.listCaption);
+
+    m_dialog = new TMasterDataEditDialog(kind, this);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto *bar = new QToolBar;
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    layout->addWidget(bar);
+    m_grid = new TDBGrid;
+    m_grid->setObjectName(QStringLiteral("DBGridEh1"));
+    layout->addWidget(m_grid, 1);
+    buildActions(bar);
+    setupGrid();
+
+    if (m_member.startRecord > 1 && dataSet()->recordCount() >= m_member.startRecord)
+        dataSet()->setRecNo(m_member.startRecord);
+    else if (dataSet()->recordCount() > 0)
+        dataSet()->first();
+}
+
+TMasterDataListWindow::~TMasterDataListWindow()
+{
+    // The grid lets go of the dataset before the dialog that owns it is freed.
+    m_grid->setDataSet(nullptr);
+    delete m_dialog;
+}
+
+TMasterDataSet *TMasterDataListWindow::dataSet() const { return m_dialog->dataSet(); }
+
+QSize TMasterDataListWindow::sizeHint() const { return {600, 420}; }
+
+void TMasterDataListWindow::buildActions(QToolBar *bar)
+{
+    auto make = [this](const char *name, const QString &text, QStyle::StandardPixmap icon) {
+        auto *action = new QAction(style()->standardIcon(icon), text, this);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    acNew = make("acNew", QStringLiteral("新增"), QStyle::SP_FileIcon);
+    acEdit = make("acEdit", QStringLiteral("编辑"), QStyle::SP_FileDialogDetailedView);
+    acDelete = make("acDelete", QStringLiteral("删除"), QStyle::SP_TrashIcon);
+    acPrint = make("acPrint", QStringLiteral("打印"), QStyle::SP_DialogSaveButton);
+    acExpert = make("acExpert", QStringLiteral("导出为Excel"), QStyle::SP_DialogSaveButton);
+    bar->addAction(acNew);
+    bar->addAction(acEdit);
+    bar->addAction(acDelete);
+    bar->addSeparator();
+    bar->addAction(acPrint);
+    connect(acNew, &QAction::triggered, this, &TMasterDataListWindow::newRow);
+    connect(acEdit, &QAction::triggered, this, &TMasterDataListWindow::editRow);
+    connect(acDelete, &QAction::triggered, this, &TMasterDataListWindow::deleteRow);
+    connect(acPrint, &QAction::triggered, this, &TMasterDataListWindow::print);
+    connect(acExpert, &QAction::triggered, this, &TMasterDataListWindow::exportToExcel);
+
+    if (!m_member.kinds.isEmpty()) {
+        bar->addSeparator();
+        bar->addWidget(new QLabel(QStringLiteral(" 收支类别：")));
+        m_kindChoice = new QComboBox;
+        m_kindChoice->setObjectName(QStringLiteral("cbKind"));
+        for (const TChoice &k : m_member.kinds)
+            m_kindChoice->addItem(k.text, k.value);
+        bar->addWidget(m_kindChoice);
+        connect(m_kindChoice, &QComboBox::currentIndexChanged, this, [this](int index) {
+            RunGuarded([&] { dataSet()->setChosenKind(m_kindChoice->itemData(index).toInt()); });
+        });
+    }
+}
+
+void TMasterDataListWindow::setupGrid()
+{
+    m_grid->setReadOnly(true);
+    m_grid->setDataSet(dataSet());
+    SetupGridColumns(*m_grid, ColumnTable(m_member.listColumns), false, false);
+    m_grid->setSortLocal(false);
+    m_grid->setTitleButtons(m_member.sortByTitle);
+    if (m_member.sortByTitle)
+        connect(m_grid, &TDBGrid::sortMarkingChanged, this,
+                [this] { RunGuarded([this] { SortAdoByMarkers(*m_grid, *dataSet()); }); });
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { editRow(); });
+    m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_grid->addAction(acExpert);
+}
+
+void TMasterDataListWindow::newRow()
+{
+    RunGuarded([this] {
+        TMasterDataSet *ds = dataSet();
+        // A row the database refused earlier is still pending: show it again to be mended.
+        if (ds->isEditing() && !PostWithMessage(*ds)) {
+            m_dialog->exec();
+            return;
+        }
+        if (!AppendWithMessage(*ds)) {
+            if (ds->state() == TDataSet::State::Insert)
+                ds->cancel();
+            return;
+        }
+        m_dialog->exec();
+    });
+}
+
+void TMasterDataListWindow::editRow() { m_dialog->exec(); }
+
+void TMasterDataListWindow::deleteRow()
+{
+    RunGuarded([this] { DeleteWithConfirm(*dataSet()); });
+}
+
+void TMasterDataListWindow::print()
+{
+    RunGuarded([this] {
+        if (m_member.printsContactList)
+            printContactList();
+        else {
+#ifdef HAVE_GRID_PRINT
+            PrintGridSimple(*m_grid, m_member.listCaption, false, QString());
+#endif
+        }
+    });
+}
+
+// Customers and vendors print their address book, not the list's columns.
+void TMasterDataListWindow::printContactList()
+{
+    auto packet = MasterDataPrintPacket(m_member);
+    TDBGrid grid(this);
+    grid.hide();
+    grid.setReadOnly(true);
+    grid.setDataSet(packet.get());
+    SetupGridColumns(grid, ColumnTable(m_member.printColumns), false, false);
+#ifdef HAVE_GRID_PRINT
+    PrintGridSimple(grid, m_member.listCaption, false, QString());
+#endif
+    grid.setDataSet(nullptr);
+}
+
+void TMasterDataListWindow::exportToExcel()
+{
+#ifdef HAVE_GRID_PRINT
+    RunGuarded([this] { ExportGridToExcel(*m_grid); });
+#endif
+}
