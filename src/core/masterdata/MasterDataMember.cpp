@@ -48,7 +48,7 @@ QList<TDialogField> PartnerFields(const QString &p, bool withDiscount, const QSt
         f("网址", p + "Homepage", 0),
     };
     if (withDiscount) {
-        TDialogField discount = f("折扣", p + "Discount", 0, EditorKind::Number);
+        TDialogField discount = f("折扣", QStringLiteral("iCusDiscount"), 0, EditorKind::Number);
         discount.hint = QStringLiteral("给该客户的固定折扣比例");
         fields << discount;
     }

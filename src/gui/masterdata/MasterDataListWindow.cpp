@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QStyle>
 #include <QToolBar>
@@ -119,9 +120,27 @@ void TMasterDataListWindow::setupGrid()
     if (m_member.sortByTitle)
         connect(m_grid, &TDBGrid::sortMarkingChanged, this,
                 [this] { RunGuarded([this] { SortAdoByMarkers(*m_grid, *dataSet()); }); });
+    // Columns stand in the order of the column table, also after the dataset is read again.
+    applyColumnOrder();
+    connect(m_grid->model(), &QAbstractItemModel::modelReset, this, &TMasterDataListWindow::applyColumnOrder);
     connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { editRow(); });
     m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_grid->addAction(acExpert);
+}
+
+void TMasterDataListWindow::applyColumnOrder()
+{
+    QHeaderView *header = m_grid->horizontalHeader();
+    int visual = 0;
+    for (const TListColumn &c : m_member.listColumns) {
+        const int logical = m_grid->columnOf(c.column);
+        if (logical < 0)
+            continue;
+        const int from = header->visualIndex(logical);
+        if (from != visual)
+            header->moveSection(from, visual);
+        ++visual;
+    }
 }
 
 void TMasterDataListWindow::newRow()

@@ -41,6 +41,7 @@ public:
 private:
     void buildActions(QToolBar *bar);
     void setupGrid();
+    void applyColumnOrder();
     void printContactList();
 
     const TMasterDataMember &m_member;
