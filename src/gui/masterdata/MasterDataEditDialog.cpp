@@ -202,6 +202,8 @@ void TMasterDataEditDialog::buildLayout()
     for (const TDialogField &field : m.fields)
         addRow(field.page >= 0 && field.page < pageForms.size() ? pageForms.at(field.page) : top, field);
 
+    alignLabels(top, pageForms);
+
     auto *buttons = new QHBoxLayout;
     if (m.navigator)
         buildNavigator(buttons);
@@ -230,6 +232,37 @@ void TMasterDataEditDialog::buildLayout()
                 combo->lineEdit()->installEventFilter(this);
         }
     setMinimumWidth(m.pages.isEmpty() ? 340 : 460);
+}
+
+// The labels above the pages and those on them share one column edge, so that all editors
+// start in one line.
+void TMasterDataEditDialog::alignLabels(QFormLayout *top, const QList<QFormLayout *> &pages)
+{
+    auto labelsOf = [](QFormLayout *form) {
+        QList<QWidget *> labels;
+        for (int row = 0; row < form->rowCount(); ++row)
+            if (QLayoutItem *item = form->itemAt(row, QFormLayout::LabelRole); item && item->widget()) {
+                if (auto *label = qobject_cast<QLabel *>(item->widget()))
+                    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                labels << item->widget();
+            }
+        return labels;
+    };
+    int widest = 0;
+    QList<QFormLayout *> all = pages;
+    all << top;
+    for (QFormLayout *form : all)
+        for (QWidget *label : labelsOf(form))
+            widest = std::max(widest, label->sizeHint().width());
+    // what a page's frame and margins add before its labels
+    const int pageIndent = pages.isEmpty() ? 0
+                                           : style()->pixelMetric(QStyle::PM_LayoutLeftMargin)
+                                                 + style()->pixelMetric(QStyle::PM_DefaultFrameWidth) * 2;
+    for (QWidget *label : labelsOf(top))
+        label->setMinimumWidth(widest + pageIndent);
+    for (QFormLayout *form : pages)
+        for (QWidget *label : labelsOf(form))
+            label->setMinimumWidth(widest);
 }
 
 void TMasterDataEditDialog::buildNavigator(QHBoxLayout *row)

@@ -54,6 +54,7 @@ private:
     QWidget *makeAreaEditor(const TDialogField &field);
     void buildLayout();
     void buildNavigator(class QHBoxLayout *row);
+    void alignLabels(class QFormLayout *top, const QList<QFormLayout *> &pages);
     void refreshAreaName();
     void focusFirstField();
 

@@ -71,7 +71,14 @@ TMasterDataListWindow::~TMasterDataListWindow()
 
 TMasterDataSet *TMasterDataListWindow::dataSet() const { return m_dialog->dataSet(); }
 
-QSize TMasterDataListWindow::sizeHint() const { return {600, 420}; }
+QSize TMasterDataListWindow::sizeHint() const
+{
+    // Wide enough for the columns and the tool bar, not a sea of empty grid.
+    int width = 60;
+    for (const TListColumn &c : m_member.listColumns)
+        width += c.width;
+    return {std::clamp(width, 420, 900), 420};
+}
 
 void TMasterDataListWindow::buildActions(QToolBar *bar)
 {
