@@ -3,11 +3,8 @@
 #include "data/DBGrid.h"
 #include "data/DataSetHelpers.h"
 #include "data/FieldAttrib.h"
-#if __has_include("data/GridPrint.h") // TEMP until the print layer lands
 #include "data/GridExport.h"
 #include "data/GridPrint.h"
-#define HAVE_GRID_PRINT 1
-#endif
 #include "data/GridSetup.h"
 #include "data/OpData.h"
 #include "masterdata/MasterDataSet.h"
@@ -180,11 +177,8 @@ void TMasterDataListWindow::print()
     RunGuarded([this] {
         if (m_member.printsContactList)
             printContactList();
-        else {
-#ifdef HAVE_GRID_PRINT
+        else
             PrintGridSimple(*m_grid, m_member.listCaption, false, QString());
-#endif
-        }
     });
 }
 
@@ -197,15 +191,11 @@ void TMasterDataListWindow::printContactList()
     grid.setReadOnly(true);
     grid.setDataSet(packet.get());
     SetupGridColumns(grid, ColumnTable(m_member.printColumns), false, false);
-#ifdef HAVE_GRID_PRINT
     PrintGridSimple(grid, m_member.listCaption, false, QString());
-#endif
     grid.setDataSet(nullptr);
 }
 
 void TMasterDataListWindow::exportToExcel()
 {
-#ifdef HAVE_GRID_PRINT
     RunGuarded([this] { ExportGridToExcel(*m_grid); });
-#endif
 }

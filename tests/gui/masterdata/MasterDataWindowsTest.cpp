@@ -2,6 +2,7 @@
 #include "ScriptedMessages.h"
 #include "TestAccountSet.h"
 #include "data/DBGrid.h"
+#include "data/GridPrint.h"
 #include "masterdata/MasterDataEditDialog.h"
 #include "masterdata/MasterDataListWindow.h"
 #include "masterdata/MasterDataSet.h"
@@ -11,6 +12,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -348,4 +352,58 @@ TEST_F(ListWindowFixture, EmployeeDialogHasItsPagesChoicesAndDefaults)
     });
     EXPECT_EQ(op().ScalarText("select name||','||sex||','||isoperate||','||DepartmentID||','||paymoney from employ"),
               "张三,男,1,2,2500.5");
+}
+
+TEST_F(ListWindowFixture, CustomersAndVendorsPrintTheirAddressBookOthersTheirList)
+{
+    op().ExecCommand("insert into Customer(CustomerID,cCusCode,cCusShortName,cCusName,cCusPerson,cCusAddress) "
+                     "values(1,'C01','华联','上海华联商厦','王五','南京路1号')");
+    op().ExecCommand("insert into Vendor(VendorID,cVenCode,cVenShortName,cVenName,cVenBank,cVenAccount) "
+                     "values(1,'V01','申洲','申洲针织','工商银行','6222')");
+    op().ExecCommand("insert into Brand(BrandID,cBraName) values(1,'Qelvo')");
+    QTemporaryDir dir;
+    struct Printed {
+        QString title;
+        QStringList titles;
+        QString pdf;
+    };
+    QList<Printed> printed;
+    SetGridPrintHook([&](TGridPrinter &printer, bool) {
+        Printed p{printer.title, VisibleTitles(&printer.grid()), dir.filePath(QString::number(printed.size()) + ".pdf")};
+        EXPECT_TRUE(printer.printToPdf(p.pdf));
+        printed << p;
+    });
+    for (MasterDataKind kind : {MasterDataKind::Customer, MasterDataKind::Vendor, MasterDataKind::Brand}) {
+        TMasterDataListWindow window(kind);
+        window.acPrint->trigger();
+    }
+    SetGridPrintHook(nullptr);
+    ASSERT_EQ(printed.size(), 3);
+    EXPECT_EQ(printed.at(0).title, "客户资料");
+    EXPECT_EQ(printed.at(0).titles, QStringList({"代码", "全称", "联系人", "电话", "传真", "邮编", "地址"}));
+    EXPECT_EQ(printed.at(1).title, "供应商资料");
+    EXPECT_EQ(printed.at(1).titles,
+              QStringList({"代码", "全称", "联系人", "电话", "传真", "邮编", "地址", "开户行", "帐号"}));
+    EXPECT_EQ(printed.at(2).title, "品牌资料");
+    EXPECT_EQ(printed.at(2).titles, QStringList({"品牌名称"}));
+
+    QProcess text;
+    text.start("pdftotext", {printed.at(0).pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished());
+    const QString page = QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    EXPECT_TRUE(page.contains("上海华联商厦")) << page.toStdString();
+    EXPECT_TRUE(page.contains("南京路1号"));
+}
+
+TEST_F(ListWindowFixture, ExportWritesTheListToASpreadsheet)
+{
+    op().ExecCommand("insert into Bank(BankID,cBankName,cBankUserName,cBankCode) values(1,'工商银行','店','6222')");
+    QTemporaryDir dir;
+    const QString file = dir.filePath("银行.xlsx");
+    messages.files << file;
+    TMasterDataListWindow window(MasterDataKind::Bank);
+    EXPECT_TRUE(window.grid()->actions().contains(window.acExpert)); // the grid's context menu
+    window.acExpert->trigger();
+    EXPECT_TRUE(QFileInfo(file).size() > 0);
+    EXPECT_EQ(messages.last(), "数据导出成功！");
 }
