@@ -1,5 +1,7 @@
 #include "Purview.h"
 #include "data/DBGrid.h"
+#include "data/GridExport.h"
+#include "data/GridPrint.h"
 #include "data/GridSetup.h"
 #include "data/OpData.h"
 #include "shell/AppContext.h"
@@ -44,8 +46,10 @@ TfrmPurview::TfrmPurview(const QString &userName, const QString &rights, QWidget
                        true);
 
     m_popup = new QMenu(this);
-    m_popup->addAction(QStringLiteral("打印"), this, [this] { RunGuarded([&] { /*PRINT*/ }); });
-    m_popup->addAction(QStringLiteral("导出到Excel"), this, [this] { RunGuarded([&] { /*EXPORT*/ }); });
+    m_popup->addAction(QStringLiteral("打印"), this,
+                       [this] { RunGuarded([&] { PrintGridSimple(*m_grid, windowTitle(), false, QString()); }); });
+    m_popup->addAction(QStringLiteral("导出到Excel"), this,
+                       [this] { RunGuarded([&] { ExportGridToExcel(*m_grid); }); });
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { m_popup->popup(m_grid->viewport()->mapToGlobal(at)); });

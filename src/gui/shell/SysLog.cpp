@@ -1,5 +1,7 @@
 #include "SysLog.h"
 #include "data/DBGrid.h"
+#include "data/GridExport.h"
+#include "data/GridPrint.h"
 #include "data/GridSetup.h"
 #include "data/OpData.h"
 #include "shell/AppContext.h"
@@ -30,9 +32,9 @@ TfrmSysLog::TfrmSysLog(QWidget *parent) : QDialog(parent), m_log(std::make_uniqu
     m_clear = m_toolBar->addAction(QStringLiteral("清除日志"), this, &TfrmSysLog::acClearExecute);
     m_clear->setProperty("Tag", kRightClearLog);
     m_print = m_toolBar->addAction(QStringLiteral("打印"), this,
-                                   [this] { RunGuarded([&] { /*PRINT*/ }); });
+                                   [this] { RunGuarded([&] { PrintGridSimple(*m_grid, windowTitle(), false, QString()); }); });
     m_export = m_toolBar->addAction(QStringLiteral("导出Excel"), this,
-                                    [this] { RunGuarded([&] { /*EXPORT*/ }); });
+                                    [this] { RunGuarded([&] { ExportGridToExcel(*m_grid); }); });
     ApplyRights({m_clear}, CurrentUser().rights);
 
     m_grid = new TDBGrid(this);

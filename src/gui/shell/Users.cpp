@@ -2,6 +2,7 @@
 #include "Purview.h"
 #include "UsersEdit.h"
 #include "data/DBGrid.h"
+#include "data/GridExport.h"
 #include "data/DbDataSet.h"
 #include "data/GridSetup.h"
 #include "data/OpData.h"
@@ -88,5 +89,5 @@ void TfrmUsers::acPurviewExecute()
 
 void TfrmUsers::acExportExecute()
 {
-    RunGuarded([&] { /*EXPORT*/ });
+    RunGuarded([&] { ExportGridToExcel(*m_grid); });
 }

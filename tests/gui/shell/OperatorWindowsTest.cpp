@@ -3,6 +3,7 @@
 #include "TestAccountSet.h"
 #include "data/DBGrid.h"
 #include "data/DbDataSet.h"
+#include "data/GridPrint.h"
 #include "data/OpData.h"
 #include "shell/AppContext.h"
 #include "shell/EditPass.h"
@@ -18,6 +19,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -195,6 +198,22 @@ TEST_F(OperatorWindows, LogViewerShowsNewestFirstAndReloadsAfterClearing)
     // The old row went; today's rows (the viewer's and the cleaner's) stayed.
     EXPECT_EQ(viewer.cdsLog().recordCount(), 2);
     EXPECT_EQ(set.op().ScalarInt("select count(*) from syslog where SysLogID=100"), 0);
+}
+
+TEST_F(OperatorWindows, LogViewerPrintsAndExportsWhatItShows)
+{
+    TfrmSysLog viewer;
+    QStringList printed;
+    SetGridPrintHook([&](TGridPrinter &printer, bool) { printed << printer.title; });
+    viewer.acPrint()->trigger();
+    SetGridPrintHook(nullptr);
+    EXPECT_EQ(printed, QStringList({"系统日志"}));
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath("log.xlsx");
+    messages.files.enqueue(file);
+    viewer.acExport()->trigger();
+    EXPECT_TRUE(QFileInfo(file).size() > 0);
 }
 
 TEST_F(OperatorWindows, ClearingTheLogNeedsItsOwnRight)
