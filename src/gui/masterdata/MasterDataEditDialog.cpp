@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDoubleValidator>
 #include <QFormLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -93,6 +94,12 @@ QWidget *TMasterDataEditDialog::makeEditor(const TDialogField &field)
     case EditorKind::Text:
     case EditorKind::Number: {
         auto *edit = new QLineEdit;
+        if (field.editor == EditorKind::Number) {
+            auto *numbers = new QDoubleValidator(edit);
+            numbers->setLocale(QLocale::c());
+            numbers->setNotation(QDoubleValidator::StandardNotation);
+            edit->setValidator(numbers);
+        }
         m_binder->bindLineEdit(edit, field.column, field.editor == EditorKind::Number);
         editor = edit;
         break;
