@@ -3,6 +3,7 @@
 #include "AccountEdit.h"
 #include "Login.h"
 #include "WaitCursor.h"
+#include "WholeRowSelection.h"
 #include "data/DBGrid.h"
 #include "data/DbDataSet.h"
 #include "data/GridSetup.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 TfrmAccount::TfrmAccount(const QString &dataNetPath, QWidget *parent)
@@ -43,7 +43,7 @@ TfrmAccount::TfrmAccount(const QString &dataNetPath, QWidget *parent)
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));
     m_grid->setDataSet(&accountList().dataSet());
     m_grid->setReadOnly(true);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    UseWholeRowSelection(*m_grid);
     SetupGridColumns(*m_grid,
                      {TFieldAttrib(QStringLiteral("cAccCode"), QStringLiteral("账套编码"), 110),
                       TFieldAttrib(QStringLiteral("cAccName"), QStringLiteral("账套名称"), 260)},
@@ -54,13 +54,9 @@ TfrmAccount::TfrmAccount(const QString &dataNetPath, QWidget *parent)
     m_new = menu->addAction(QStringLiteral("新建帐套..."));
     m_delete = menu->addAction(QStringLiteral("删除帐套..."));
     m_rename = menu->addAction(QStringLiteral("修改帐套名称"));
-    m_manage = new QToolButton(this);
+    m_manage = new QPushButton(QStringLiteral("帐套管理"), this);
     m_manage->setObjectName(QStringLiteral("btnManage"));
-    m_manage->setText(QStringLiteral("帐套管理"));
     m_manage->setMenu(menu);
-    m_manage->setPopupMode(QToolButton::InstantPopup);
-    m_manage->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_manage->setMinimumHeight(28);
     connect(m_new, &QAction::triggered, this, &TfrmAccount::acNewAccountExecute);
     connect(m_delete, &QAction::triggered, this, &TfrmAccount::acDeleteAccountExecute);
     connect(m_rename, &QAction::triggered, this, &TfrmAccount::acRenameAccountExecute);

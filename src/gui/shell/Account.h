@@ -5,7 +5,6 @@
 
 class QAction;
 class QPushButton;
-class QToolButton;
 class TAccountList;
 class TDBGrid;
 class TfrmAccountEdit;
@@ -32,7 +31,7 @@ public:
     void restoreAccountSet();
 
     TDBGrid *grid() const { return m_grid; }
-    QToolButton *btnManage() const { return m_manage; }
+    QPushButton *btnManage() const { return m_manage; }
     QAction *acNewAccount() const { return m_new; }
     QAction *acDeleteAccount() const { return m_delete; }
     QAction *acRenameAccount() const { return m_rename; }
@@ -50,7 +49,7 @@ private:
     std::unique_ptr<TfrmLogin> m_login;
     LoginRunner m_runLogin;
     TDBGrid *m_grid;
-    QToolButton *m_manage;
+    QPushButton *m_manage;
     QAction *m_new;
     QAction *m_delete;
     QAction *m_rename;

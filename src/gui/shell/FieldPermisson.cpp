@@ -1,4 +1,5 @@
 #include "FieldPermisson.h"
+#include "WholeRowSelection.h"
 #include "data/DBGrid.h"
 #include "data/DataSetHelpers.h"
 #include "data/DbDataSet.h"
@@ -22,7 +23,7 @@ TfrmFieldPermisson::TfrmFieldPermisson(QWidget *parent) : QDialog(parent)
     m_dictGrid = new TDBGrid(this);
     m_dictGrid->setObjectName(QStringLiteral("DBGridEh1"));
     m_dictGrid->setReadOnly(true);
-    m_dictGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    UseWholeRowSelection(*m_dictGrid);
     m_dictGrid->setDataSet(m_dict.get());
     SetupGridColumns(*m_dictGrid, {TFieldAttrib(QStringLiteral("cNameCh"), QStringLiteral("单据或表格名称"), 240)}, false,
                      true);

@@ -1,4 +1,5 @@
 #include "SysLog.h"
+#include "WholeRowSelection.h"
 #include "data/DBGrid.h"
 #include "data/GridExport.h"
 #include "data/GridPrint.h"
@@ -40,7 +41,7 @@ TfrmSysLog::TfrmSysLog(QWidget *parent) : QDialog(parent), m_log(std::make_uniqu
     m_grid = new TDBGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));
     m_grid->setReadOnly(true);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    UseWholeRowSelection(*m_grid);
     m_grid->setDataSet(m_log.get());
     reload();
     EnableTitleButtons(*m_grid);

@@ -1,6 +1,7 @@
 #include "Users.h"
 #include "Purview.h"
 #include "UsersEdit.h"
+#include "WholeRowSelection.h"
 #include "data/DBGrid.h"
 #include "data/GridExport.h"
 #include "data/DbDataSet.h"
@@ -35,7 +36,7 @@ TfrmUsers::TfrmUsers(QWidget *parent) : QDialog(parent)
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));
     m_grid->setDataSet(m_operators.get());
     m_grid->setReadOnly(true);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    UseWholeRowSelection(*m_grid);
     SetupGridColumns(*m_grid,
                      {TFieldAttrib(QStringLiteral("cUserName"), QStringLiteral("姓名"), 140),
                       TFieldAttrib(QStringLiteral("bSuper"), QStringLiteral("管理员"), 60),
