@@ -76,6 +76,12 @@ TDBGrid::TDBGrid(QWidget *parent)
     connect(m_model, &QAbstractItemModel::modelReset, this, &TDBGrid::onModelReset);
     connect(m_model, &TDataSetModel::currentRowChanged, this, &TDBGrid::onDataSetCurrent);
     connect(m_model, &TDataSetModel::contentsChanged, this, &TDBGrid::onContentsChanged);
+    connect(m_model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &tl, const QModelIndex &br) { sumRowsChanged(tl.row(), br.row()); });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { sumRowsInserted(first, last); });
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex &, int first, int last) { sumRowsRemoved(first, last); });
     connect(m_model, &TDataSetModel::editStateChanged, this, [this] { m_indicator->viewport()->update(); });
     connect(m_header, &QHeaderView::sectionResized, this, [this](int logical, int, int size) {
         if (!m_fitting && size > 0 && !isColumnHidden(logical) && logical < columnCount())
@@ -355,12 +361,20 @@ void TDBGrid::setFooterVisible(bool on)
     updateGeometries();
 }
 
+double TDBGrid::cellNumber(int row, int column) const
+{
+    const QVariant v = dataSet()->valueAt(row, column);
+    return v.isNull() ? 0.0 : v.toDouble();
+}
+
 void TDBGrid::recomputeSums() const
 {
     if (!m_sumsDirty)
         return;
     const int columns = columnCount();
     m_sums.fill(0.0, columns);
+    m_sumCache.clear();
+    m_sumCache.resize(columns);
     const TDataSet *ds = dataSet();
     if (ds && ds->active()) {
         const int rows = ds->recordCount();
@@ -368,16 +382,64 @@ void TDBGrid::recomputeSums() const
             const TGridColumn *settings = findColumn(c);
             if (!settings || settings->footerKind != FooterKind::Sum)
                 continue;
+            QVector<double> &cache = m_sumCache[c];
+            cache.resize(rows);
             double sum = 0.0;
             for (int r = 0; r < rows; ++r) {
-                const QVariant v = ds->valueAt(r, c);
-                if (!v.isNull())
-                    sum += v.toDouble();
+                cache[r] = cellNumber(r, c);
+                sum += cache[r];
             }
             m_sums[c] = sum;
         }
     }
     m_sumsDirty = false;
+}
+
+void TDBGrid::sumRowsChanged(int first, int last)
+{
+    if (m_sumsDirty)
+        return;
+    for (int c = 0; c < m_sumCache.size(); ++c) {
+        QVector<double> &cache = m_sumCache[c];
+        if (cache.isEmpty())
+            continue;
+        for (int r = first; r <= last && r < cache.size(); ++r) {
+            const double v = cellNumber(r, c);
+            m_sums[c] += v - cache[r];
+            cache[r] = v;
+        }
+    }
+}
+
+void TDBGrid::sumRowsInserted(int first, int last)
+{
+    if (m_sumsDirty)
+        return;
+    for (int c = 0; c < m_sumCache.size(); ++c) {
+        QVector<double> &cache = m_sumCache[c];
+        const TGridColumn *settings = findColumn(c);
+        if (!settings || settings->footerKind != FooterKind::Sum)
+            continue;
+        for (int r = first; r <= last; ++r) {
+            const double v = cellNumber(r, c);
+            cache.insert(r, v);
+            m_sums[c] += v;
+        }
+    }
+}
+
+void TDBGrid::sumRowsRemoved(int first, int last)
+{
+    if (m_sumsDirty)
+        return;
+    for (int c = 0; c < m_sumCache.size(); ++c) {
+        QVector<double> &cache = m_sumCache[c];
+        if (cache.isEmpty() || last >= cache.size())
+            continue;
+        for (int r = first; r <= last; ++r)
+            m_sums[c] -= cache.at(r);
+        cache.remove(first, last - first + 1);
+    }
 }
 
 double TDBGrid::footerSum(int index) const
@@ -404,8 +466,6 @@ QString TDBGrid::footerText(int index) const
 
 void TDBGrid::onContentsChanged()
 {
-    // Sums are recomputed when next shown, so a burst of changes costs one pass.
-    m_sumsDirty = true;
     if (m_footerVisible)
         m_footer->update();
     m_indicator->viewport()->update();

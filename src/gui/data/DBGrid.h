@@ -171,6 +171,10 @@ private:
     void afterEditorKey(int key, Qt::KeyboardModifiers modifiers);
     void appendRecordAndEdit();
     void recomputeSums() const;
+    double cellNumber(int row, int column) const;
+    void sumRowsChanged(int first, int last);
+    void sumRowsInserted(int first, int last);
+    void sumRowsRemoved(int first, int last);
     void markersChanged();
     QString key(const QString &fieldName) const { return fieldName.toLower(); }
 
@@ -182,6 +186,9 @@ private:
     QHash<QString, TGridColumn> m_columns;
     QStringList m_markOrder;           // keys of marked columns in marking order
     mutable QVector<double> m_sums;
+    // Each summed column's values by view row, so that an edit, insert or delete moves its sum
+    // by the difference instead of adding up every row again.
+    mutable QVector<QVector<double>> m_sumCache;
     mutable bool m_sumsDirty = true;
     QColor m_stripeColor;
     bool m_titleButtons = false;

@@ -546,3 +546,18 @@ TEST(GridSetup, ColumnsFromAColumnTable)
         total += l.grid.columnWidth(c);
     EXPECT_EQ(total, l.grid.viewport()->width()) << "fitted again after a resize";
 }
+
+TEST(DBGrid, InputMethodTextStartsEditing)
+{
+    Lines l;
+    ShowGrid(l.grid);
+    ClickCell(l.grid, 1, l.grid.columnOf("cInvCode"));
+    QInputMethodEvent composing("nan", {});
+    QApplication::sendEvent(Focused(&l.grid), &composing);
+    QInputMethodEvent commit;
+    commit.setCommitString("男装");
+    QApplication::sendEvent(Focused(&l.grid), &commit);
+    EXPECT_TRUE(Editing(l.grid));
+    Press(l.grid, Qt::Key_Return);
+    EXPECT_EQ(l.ds["cInvCode"].asString(), "男装");
+}
