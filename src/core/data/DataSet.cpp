@@ -858,7 +858,10 @@ void TDataSet::deleteRecord()
     }
     if (m_view.empty())
         throw AppError(QStringLiteral("不能对空数据集执行删除操作！"));
-    checkBrowseMode();
+    // A pending edit of the record is dropped, not posted: the record goes anyway, and a post
+    // the database refuses must not keep the user from deleting the record.
+    if (m_state == State::Edit)
+        cancel();
     if (beforeDelete)
         beforeDelete(*this);
     Row *row = currentRow();

@@ -2,7 +2,18 @@
 #include "DBGrid.h"
 #include "data/FieldAttrib.h"
 
-// The ways windows set up their grids.
+// The ways windows set up their grids. A bill window, for example:
+//
+//     DBGridEh1 = new TDBGrid(this);
+//     DBGridEh1->setDataSet(&cdsDetail);               // after CreateDataSetFromAttribs(cdsDetail, arr)
+//     SetupGridColumns(*DBGridEh1, arr, false, true);   // titles "尺码|S" ..., widths, buttons
+//     SumFooterExcept(*DBGridEh1, {"ColorID", "iPrice", "iDiscount"});
+//     DBGridEh1->setCellStyleHook([this](int row, const TField &f, TCellStyle &s) { ... s.background = Qt::red; });
+//     DBGridEh1->setAutoAppend(true);                   // Enter on the last line starts a new one
+//
+// A list over a database dataset sorts by its markers itself:
+//     EnableTitleButtons(*DBGridEh1); SumFooterAll(*DBGridEh1);
+//     connect(DBGridEh1, &TDBGrid::sortMarkingChanged, this, [this] { SortAdoByMarkers(*DBGridEh1, adsMain); });
 
 // Hides every column, then shows and decorates those the table names (title, width unless
 // keepWidths, ellipsis button, highlight); title clicks mark and sort the grid's own dataset;

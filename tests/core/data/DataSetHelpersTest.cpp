@@ -99,6 +99,35 @@ TEST(GuardedEdits, DeleteWithConfirm)
     EXPECT_EQ(ds->recordCount(), 3);
 }
 
+TEST(GuardedEdits, ARecordWhosePostWasRefusedCanStillBeDeleted)
+{
+    TestAccountSet set;
+    MakeColours(set.op());
+    ScriptedMessages messages;
+    auto ds = OpenColours();
+    ds->setRecNo(2);
+    ds->edit();
+    (*ds)["cName"].setValue("红"); // a duplicate: the post is refused
+    EXPECT_FALSE(PostWithMessage(*ds));
+    EXPECT_TRUE(DeleteWithConfirm(*ds));
+    EXPECT_EQ(set.op().ScalarInt("select count(*) from Tint where TintID=2"), 0);
+    EXPECT_EQ(set.op().ScalarInt("select count(*) from Tint where cName='红'"), 1);
+    EXPECT_EQ(ds->recordCount(), 3);
+    EXPECT_EQ(ds->state(), TDataSet::State::Browse);
+
+    // In memory the change log keeps the record as it was before the dropped edit.
+    TDataSet local;
+    local.setFieldDefs({{"n", FieldType::String, 10}});
+    local.createDataSet();
+    local.appendRecord({"a"});
+    local.mergeChangeLog();
+    local.edit();
+    local["n"].setValue("b");
+    local.deleteRecord();
+    local.cancelUpdates();
+    EXPECT_EQ(local.valueAt(0, 0).toString(), "a");
+}
+
 TEST(GuardedEdits, AppendWithMessage)
 {
     ScriptedMessages messages;
