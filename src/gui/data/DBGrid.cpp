@@ -847,7 +847,7 @@ void TDBGrid::keyPressEvent(QKeyEvent *event)
         break;
     case Qt::Key_Delete:
         if (ctrl && m_allowDelete && !m_readOnly && ds) {
-            DeleteWithConfirm(*ds);
+            RunGuarded([&] { DeleteWithConfirm(*ds); }); // a window's before-delete may abandon it
             followDataSet();
             return;
         }

@@ -13,7 +13,8 @@
 //
 // A list over a database dataset sorts by its markers itself:
 //     EnableTitleButtons(*DBGridEh1); SumFooterAll(*DBGridEh1);
-//     connect(DBGridEh1, &TDBGrid::sortMarkingChanged, this, [this] { SortAdoByMarkers(*DBGridEh1, adsMain); });
+//     connect(DBGridEh1, &TDBGrid::sortMarkingChanged, this,
+//             [this] { RunGuarded([&] { SortAdoByMarkers(*DBGridEh1, adsMain); }); });
 
 // Hides every column, then shows and decorates those the table names (title, width unless
 // keepWidths, ellipsis button, highlight); title clicks mark and sort the grid's own dataset;
