@@ -4,7 +4,11 @@
 #include "shell/Config.h"
 #include "shell/MessageService.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMetaMethod>
 #include <QScrollBar>
 #include <QSettings>
 #include <QToolTip>
@@ -547,7 +551,10 @@ void TDBGrid::titleClicked(int index, Qt::KeyboardModifiers modifiers)
 void TDBGrid::markersChanged()
 {
     m_header->viewport()->update();
-    if (m_sortLocal && dataSet() && dataSet()->active()) {
+    // A window that handles the markers sorts by its own reading of them; sorting here as well
+    // would only sort twice.
+    static const QMetaMethod handled = QMetaMethod::fromSignal(&TDBGrid::sortMarkingChanged);
+    if (m_sortLocal && !isSignalConnected(handled) && dataSet() && dataSet()->active()) {
         TDataSet *ds = dataSet();
         RunGuarded([&] { SortAdoByMarkers(sortMarkers(), *ds); });
     }
@@ -815,6 +822,26 @@ void TDBGrid::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Tab:
         moveToNextColumn(true);
         return;
+    case Qt::Key_C:
+    case Qt::Key_Insert:
+        if (ctrl && current.isValid()) {
+            QGuiApplication::clipboard()->setText(current.data().toString());
+            return;
+        }
+        if (event->key() == Qt::Key_C)
+            break;
+        if (m_allowInsert && !m_readOnly && ds && ds->active() && ds->canModify && event->modifiers() == Qt::NoModifier) {
+            if (RunGuarded([&] {
+                    ds->checkBrowseMode();
+                    ds->insert();
+                })) {
+                m_gridAppended = true;
+                m_appendedTouched = false;
+                followDataSet();
+            }
+            return;
+        }
+        break;
     case Qt::Key_Backtab:
         moveToNextColumn(false);
         return;
@@ -829,19 +856,6 @@ void TDBGrid::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Down:
         if (canAppend && !ctrl && (m_model->rowCount() == 0 || (current.isValid() && current.row() == m_model->rowCount() - 1))) {
             appendRecordAndEdit();
-            return;
-        }
-        break;
-    case Qt::Key_Insert:
-        if (m_allowInsert && !m_readOnly && ds && ds->active() && ds->canModify && event->modifiers() == Qt::NoModifier) {
-            if (RunGuarded([&] {
-                    ds->checkBrowseMode();
-                    ds->insert();
-                })) {
-                m_gridAppended = true;
-                m_appendedTouched = false;
-                followDataSet();
-            }
             return;
         }
         break;
@@ -931,6 +945,22 @@ void TDBGrid::scrollContentsBy(int dx, int dy)
 }
 
 QSize TDBGrid::minimumSizeHint() const { return QSize(120, 80); }
+
+bool TDBGrid::viewportEvent(QEvent *event)
+{
+    // A text cut off by its column shows whole in a tool tip.
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex index = indexAt(help->pos());
+        const QString text = index.data().toString();
+        if (index.isValid() && fontMetrics().horizontalAdvance(text) > visualRect(index).width() - 6)
+            QToolTip::showText(help->globalPos(), text, viewport(), visualRect(index));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QTableView::viewportEvent(event);
+}
 
 // ---------------------------------------------------------------------------------------------
 // widths

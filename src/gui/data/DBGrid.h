@@ -34,14 +34,15 @@ struct TGridColumn {
 // get one band over them. Title clicks (with title buttons on) set sort markers: a click marks
 // that column alone (first up, then toggling up/down); Ctrl+click adds the column to the marked
 // ones, and a further Ctrl+click cycles it up, down and off. sortMarkingChanged() follows each
-// change; with sortLocal on the grid also sorts its dataset itself (up ascending, down
-// descending).
+// change. With sortLocal on and no window handling sortMarkingChanged, the grid sorts its
+// dataset itself (up ascending, down descending).
 //
 // Keys: typing starts editing; Enter and Tab commit and move to the next editable column, then
 // to the next row (appending a record at the end when autoAppend is on); Shift+Tab goes back;
 // Esc cancels the cell, a second Esc the record; Down on the last row appends (autoAppend);
 // Insert inserts and Ctrl+Delete deletes with a confirmation (allowInsert / allowDelete);
-// Ctrl+Enter presses a column's ellipsis button. Leaving a row posts it.
+// Ctrl+Enter presses a column's ellipsis button; Ctrl+C copies the current cell's text. Leaving
+// a row posts it.
 class TDBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -154,6 +155,7 @@ protected:
     void updateGeometries() override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     friend class TGridDelegate;

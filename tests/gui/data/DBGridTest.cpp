@@ -4,6 +4,7 @@
 #include "data/GridSetup.h"
 #include "shell/AppError.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -219,6 +220,12 @@ TEST(DBGrid, LocalSortFollowsTheMarkers)
     EXPECT_EQ(l.at(0, "cInvCode").data().toString(), "A4");
     EXPECT_EQ(l.at(3, "cInvCode").data().toString(), "A1");
     EXPECT_EQ(l.grid.columnWidth(l.grid.columnOf("S_1")), l.grid.column("S_1").width) << "sorting keeps widths";
+
+    // A window with its own handler reads the markers its way; the grid leaves the sort to it.
+    QObject::connect(&l.grid, &TDBGrid::sortMarkingChanged, &l.grid, [&] { SortCdsByMarkers(l.grid, l.ds); });
+    ClickTitle(l.grid, l.grid.columnOf("S_2"));
+    EXPECT_EQ(l.ds.indexName(), "index1");
+    EXPECT_EQ(l.at(0, "cInvCode").data().toString(), "A4") << "up: descending for in-memory windows";
 }
 
 TEST(DBGrid, FooterSumsFollowTheData)
@@ -470,7 +477,7 @@ TEST(DBGrid, BooleanCellsToggle)
     (void)r;
 }
 
-TEST(DBGrid, InsertAndDeleteKeys)
+TEST(DBGrid, InsertDeleteAndCopyKeys)
 {
     ScriptedMessages messages;
     Lines l;
@@ -483,6 +490,12 @@ TEST(DBGrid, InsertAndDeleteKeys)
     EXPECT_EQ(messages.last(), "删除后不能恢复，您确实要删除当前行吗?");
     EXPECT_EQ(l.ds.recordCount(), 3);
     EXPECT_EQ(l.at(1, "cInvCode").data().toString(), "A3");
+
+    l.grid.setCurrentIndex(l.at(1, "cInvName"));
+    Press(l.grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "衬衫3");
+    Press(l.grid, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(l.ds.recordCount(), 3) << "Ctrl+Insert copies, it does not insert";
 
     l.grid.setAllowInsert(true);
     Press(l.grid, Qt::Key_Insert);
