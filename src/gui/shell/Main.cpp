@@ -1,0 +1,448 @@
+#include "Main.h"
+#include "About.h"
+#include "GuiResources.h"
+#include "MdiBackground.h"
+#include "Navigation.h"
+#include "TileIcons.h"
+#include "WinBg.h"
+#include "data/OpData.h"
+#include "shell/AppContext.h"
+#include "shell/AppError.h"
+#include "shell/Calculator.h"
+#include "shell/ClearDataAccess.h"
+#include "shell/MainWindowData.h"
+#include "shell/MessageService.h"
+#include "shell/UserInfo.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QUrl>
+
+namespace {
+// Replaced by the shared ApplyRights of the operators' module once it is in the build.
+void ApplyRights(const QList<QObject *> &actions, const QString &rights)
+{
+    if (rights.isEmpty())
+        return;
+    for (QObject *o : actions) {
+        auto *a = qobject_cast<QAction *>(o);
+        const int tag = o->property("Tag").toInt();
+        a->setEnabled(tag <= 0 || tag > rights.size() || rights.at(tag - 1) == QLatin1Char('1'));
+    }
+}
+const QString kProductNotice = QStringLiteral("Qelvo服装销售管理专业版 · 专业的服装进销存管理");
+}
+
+// What the action list holds. `pending` names the window an action opens once that window is
+// part of the program; until then the action stays visible but disabled.
+struct TfrmMain::ActionSpec {
+    const char *name;
+    const char *caption;
+    int tag;
+    const char *pending;   // nullptr: available now
+    const char *icon = nullptr;
+    QKeySequence key = {};
+    const char *menuText = nullptr;
+};
+
+TfrmMain::TfrmMain(Hooks hooks, QWidget *parent) : QMainWindow(parent), m_hooks(std::move(hooks))
+{
+    InitGuiResources();
+    setObjectName(QStringLiteral("TfrmMain"));
+    setWindowTitle(QStringLiteral("Qelvo服装销售管理专业版(v9.18)"));
+    setWindowIcon(QIcon(TileIcon(QStringLiteral("Q"), QColor(0x2f, 0x80, 0xed), 64)));
+    resize(1280, 800);
+
+    m_mdi = new TMdiBackground(this);
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdi);
+    connect(m_mdi, &TMdiBackground::reloadRequested, this, &TfrmMain::ReloadBackground);
+
+    createActions();
+    createMenus();
+    createStatusBar();
+    RefreshAfterLogin();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::createActions()
+{
+    // Windows that later parts of the program add: the action keeps its place in the list (and
+    // its rights position) and is enabled when its window is there.
+    static const ActionSpec specs[] = {
+        {"acOpenAccount", "打开帐套...", 0, nullptr, "document-open-symbolic"},
+        {"acReLogin", "更换操作员...", 0, nullptr, "system-switch-user-symbolic"},
+        {"acBackup", "备份帐套...", 5, "manual backup"},
+        {"acRestoreAccount", "恢复帐套", 6, "TfrmAccountRestore"},
+        {"acClearData", "清空所有数据", 8, "ClearAllData"},
+        {"acImport", "导入基础资料", 0, "ImportBaseData"},
+        {"acReCalcStock", "整理数据并重算库存", 0, "stock recalculation behind TfrmMessage"},
+        {"acSetPriceMode", "设置计价方式...", 0, "TfrmPriceMode"},
+        {"acPrintSetting", "打印设置...", 0, "TfrmPrintSetting"},
+        {"acUsers", "用户管理", 1, "TfrmUsers"},
+        {"acEditPass", "修改密码", 2, "TfrmEditPass"},
+        {"acFieldPermisson", "字段权限设置", 10, "TfrmFieldPermisson"},
+        {"acSysLog", "查看系统日志", 3, "TfrmSysLog"},
+        {"acSetWinBg", "设置窗口背景图片", 9, nullptr, "preferences-desktop-wallpaper-symbolic"},
+        {"acCalc", "计算器...", 0, nullptr, "accessories-calculator-symbolic"},
+        {"acBugFix", "实用工具程序...", 0, "TfrmBugFix"},
+        {"acExit", "退出系统", 0, nullptr, "application-exit-symbolic", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {"acExportServer", "服务器端导出数据", 0, "TfrmExport", nullptr, {}, "导出数据"},
+        {"acImportDataToServer", "服务器端导入数据", 0, "TfrmImport", nullptr, {}, "导入数据"},
+        {"acHelp", "帮助", 0, nullptr, "help-browser-symbolic", QKeySequence(Qt::Key_F1)},
+        {"acAbout", "关于...", 0, nullptr, "help-about-symbolic"},
+        {"WindowCascade1", "层叠窗口", 0, nullptr},
+        {"WindowTileHorizontal1", "水平平铺", 0, nullptr},
+        {"WindowTileVertical1", "垂直平铺", 0, nullptr},
+        // Placed in no menu; the console opens the same windows.
+        {"acInstore", "入库单", 11, "TfrmInstore"},
+        {"acPurchase", "采购入库单", 21, "TfrmPurchase"},
+        {"acSell", "销售单", 41, "TfrmSell"},
+        {"acAdjust", "调拨单", 51, "TfrmAdjust"},
+        {"acPurBack", "采购退货单", 26, "TfrmPurBack"},
+        {"acSellBack", "销售退货单", 46, "TfrmSellBack"},
+        {"acCheckInv", "盘点单", 0, "TfrmCheckInv"},
+        {"acStock", "初始库存", 0, "TfrmStock"},
+        {"acVendor", "供应商资料", 0, "TfrmVendor"},
+        {"acColor", "颜色资料", 0, "TfrmColor"},
+        {"acSize", "尺码资料", 0, "TfrmSize"},
+        {"acSizeG", "尺码组资料", 0, "TfrmSizeG"},
+        {"acUnit", "常用计量单位资料", 0, "TfrmMUnit"},
+        {"acDepartment", "部门资料", 0, "TfrmDepartment"},
+        {"acArea", "地区资料", 0, "TfrmArea"},
+        {"acInventoryC", "货品分类资料", 0, "TfrmInventoryC"},
+        {"acStore", "仓库（商场）资料", 0, "TfrmStore"},
+        {"acBank", "开户银行资料", 0, "TfrmBank"},
+        {"acFee", "费用资料", 0, "TfrmFee"},
+        {"acBrand", "品牌资料", 0, "TfrmBrand"},
+        {"acCustomer", "客户资料", 0, "TfrmCustomer"},
+        {"acInventory", "货品资料", 0, "TfrmInventory"},
+        {"acEmploy", "员工（营业员）资料", 0, "TfrmEmploy"},
+        {"acIEType", "常用收支项目资料", 0, "TfrmIEType"},
+        {"acReportStock", "库存报表", 0, "the printable stock report"},
+        {"acReportCenter", "报表中心", 0, "TfrmReportCenter"},
+        {"acReceiveAll", "通过互联网接收门店销售数据", 0, "exchange: receive store sales"},
+        {"acSendAll", "通过互联网向分店传送相关数据", 0, "exchange: send to stores"},
+        {"acDaoru", "磁盘方式导入门店销售数据", 0, "exchange: disk import"},
+        {"acDaochu", "磁盘方式导出基础数据给客户端", 0, "exchange: disk export"},
+        {"acGenClient", "生成门店销售数据及软件", 0, "store client set-up"},
+        {"acUserManager", "门店管理", 0, "TfrmUser2Store"},
+        {"acGenDataService", "生成数据服务程序", 0, "data service set-up"},
+        {"acExportClient", "客户端输出数据", 0, "client export"},
+        // These four have never done anything; they stay disabled.
+        {"acPurOrder", "采购订单", 0, "(none)"},
+        {"acSellOrder", "销售订单", 0, "(none)"},
+        {"acDownRefer", "下载参照数据", 0, "(none)"},
+        {"acEMailSetup", "邮件设置", 0, "(none)"},
+    };
+
+    m_handlers = {
+        {QStringLiteral("acOpenAccount"), [this] { openAccountSet(); }},
+        {QStringLiteral("acReLogin"), [this] { reLogin(); }},
+        {QStringLiteral("acSetWinBg"), [this] { setWinBg(); }},
+        {QStringLiteral("acCalc"), [] { StartCalculator(); }},
+        {QStringLiteral("acExit"), [this] { close(); }},
+        {QStringLiteral("acHelp"), [this] { showHelp(); }},
+        {QStringLiteral("acAbout"), [this] { showAbout(); }},
+        {QStringLiteral("WindowCascade1"), [this] { m_mdi->cascadeSubWindows(); }},
+        {QStringLiteral("WindowTileHorizontal1"), [this] { tileChildren(Qt::Horizontal); }},
+        {QStringLiteral("WindowTileVertical1"), [this] { tileChildren(Qt::Vertical); }},
+    };
+
+    for (const ActionSpec &spec : specs) {
+        const QString name = QString::fromLatin1(spec.name);
+        auto *a = new QAction(QString::fromUtf8(spec.menuText ? spec.menuText : spec.caption), this);
+        a->setObjectName(name);
+        a->setProperty("Tag", spec.tag);
+        a->setProperty("Caption", QString::fromUtf8(spec.caption));
+        if (spec.menuText)
+            a->setToolTip(QString::fromUtf8(spec.caption));
+        if (!spec.key.isEmpty())
+            a->setShortcut(spec.key);
+        if (spec.icon)
+            a->setIcon(SymbolicIcon(QString::fromLatin1(spec.icon)));
+        if (spec.pending && !m_handlers.contains(name))
+            m_pending.insert(name, QString::fromUtf8(spec.pending));
+        connect(a, &QAction::triggered, this, [this, name] { runAction(name); });
+        m_actions.insert(name, a);
+        m_actionOrder.append(a);
+    }
+    disablePendingActions();
+}
+
+void TfrmMain::createMenus()
+{
+    auto add = [this](QMenu *menu, std::initializer_list<const char *> names) {
+        for (const char *name : names) {
+            if (!*name)
+                menu->addSeparator();
+            else
+                menu->addAction(action(QLatin1String(name)));
+        }
+    };
+    QMenu *file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    add(file, {"acOpenAccount", "acReLogin", "", "acImport", "acReCalcStock", "", "acSetPriceMode", "acPrintSetting",
+               "", "acFieldPermisson", "acSysLog", "acSetWinBg", "", "acCalc", "", "acBugFix", "", "acExit"});
+    // Kept in the menu but not shown: the console offers backup, restore, operators and password,
+    // and clearing all data is for support staff only.
+    for (const char *name : {"acBackup", "acRestoreAccount", "acClearData", "acUsers", "acEditPass"}) {
+        QAction *hidden = new QAction(action(QLatin1String(name))->text(), file);
+        hidden->setObjectName(QLatin1String(name) + QStringLiteral("Item"));
+        hidden->setVisible(false);
+        connect(hidden, &QAction::triggered, action(QLatin1String(name)), &QAction::trigger);
+        file->addAction(hidden);
+    }
+
+    QMenu *remote = menuBar()->addMenu(QStringLiteral("远程(&R)"));
+    remote->setObjectName(QStringLiteral("mnuRemote"));
+    add(remote, {"acExportServer", "acImportDataToServer"});
+
+    m_windowMenu = menuBar()->addMenu(QStringLiteral("窗口(&W)"));
+    m_windowMenu->setObjectName(QStringLiteral("mnuWindow"));
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &TfrmMain::fillWindowMenu);
+    fillWindowMenu();
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    add(help, {"acHelp", "", "acAbout"});
+}
+
+void TfrmMain::fillWindowMenu()
+{
+    m_windowMenu->clear();
+    m_windowMenu->addAction(action(QStringLiteral("WindowCascade1")));
+    const QList<QMdiSubWindow *> windows = m_mdi->subWindowList();
+    if (!windows.isEmpty())
+        m_windowMenu->addSeparator();
+    int n = 0;
+    for (QMdiSubWindow *w : windows) {
+        QAction *a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(w->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(w == m_mdi->activeSubWindow());
+        connect(a, &QAction::triggered, w, [this, w] { m_mdi->setActiveSubWindow(w); });
+    }
+}
+
+void TfrmMain::createStatusBar()
+{
+    statusBar()->setSizeGripEnabled(true);
+    statusBar()->setStyleSheet(QStringLiteral("QStatusBar { background: #eef2f7; border-top: 1px solid #d9e0e8; }"
+                                              "QStatusBar::item { border: none; }"
+                                              "QLabel { color: #3b4a5c; padding: 2px 14px; }"));
+    const int widths[] = {220, 180, 160, 0};
+    for (int i = 0; i < 4; ++i) {
+        auto *label = new QLabel(statusBar());
+        label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        if (widths[i] > 0) {
+            label->setMinimumWidth(widths[i]);
+            statusBar()->addWidget(label);
+        } else {
+            statusBar()->addWidget(label, 1);
+        }
+        m_panels.append(label);
+    }
+}
+
+QString TfrmMain::statusText(int panel) const
+{
+    return panel >= 0 && panel < m_panels.size() ? m_panels.at(panel)->text() : QString();
+}
+
+QList<QAction *> TfrmMain::actionList() const { return m_actionOrder; }
+
+void TfrmMain::disablePendingActions()
+{
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it) {
+        QAction *a = m_actions.value(it.key());
+        a->setEnabled(false);
+        a->setStatusTip(kLaterVersionText);
+        if (a->toolTip().isEmpty() || a->toolTip() == a->text())
+            a->setToolTip(kLaterVersionText);
+    }
+}
+
+void TfrmMain::runAction(const QString &name)
+{
+    if (m_pending.contains(name)) {
+        ShowInfo(kLaterVersionText);
+        return;
+    }
+    const auto handler = m_handlers.value(name);
+    if (handler)
+        RunGuarded(handler);
+}
+
+void TfrmMain::RefreshAfterLogin()
+{
+    m_panels[0]->setText(QStringLiteral("账套:") + App().accName);
+    m_panels[1]->setText(QStringLiteral("操作员:") + CurrentUser().userName);
+    m_panels[2]->setText(QStringLiteral("日期：") + QDate::currentDate().toString(QStringLiteral("yyyy.MM.dd")));
+    m_panels[3]->setText(kProductNotice);
+
+    QList<QObject *> objects;
+    for (QAction *a : std::as_const(m_actionOrder))
+        objects.append(a);
+    ApplyRights(objects, CurrentUser().rights);
+    disablePendingActions();
+
+    if (!App().opData)
+        return;
+    RunGuarded([this] {
+        ReloadBackground(0);
+        LoadCompanyAndPriceMode(OpData());
+    });
+}
+
+void TfrmMain::ReloadBackground(int winBgId)
+{
+    if (!App().opData)
+        return;
+    RunGuarded([&] {
+        const QByteArray bytes = LoadBackgroundPicture(OpData(), winBgId);
+        QPixmap picture;
+        // A row without a (readable) picture leaves the previous background in place.
+        if (bytes.isEmpty() || !picture.loadFromData(bytes))
+            return;
+        setUpdatesEnabled(false);
+        m_mdi->setPicture(picture);
+        setUpdatesEnabled(true);
+        m_mdi->viewport()->update();
+    });
+}
+
+TfrmNavigation *TfrmMain::ShowNavigation()
+{
+    if (m_navigation) {
+        QMdiSubWindow *sub = qobject_cast<QMdiSubWindow *>(m_navigation->parentWidget());
+        if (sub) {
+            sub->showNormal();
+            m_mdi->setActiveSubWindow(sub);
+        }
+        return m_navigation;
+    }
+    auto *console = new TfrmNavigation(this);
+    m_navigation = console;
+    QMdiSubWindow *sub = m_mdi->addSubWindow(console, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    sub->setObjectName(QStringLiteral("TfrmNavigationWindow"));
+    sub->setWindowIcon(QIcon(TileIcon(QStringLiteral("view-app-grid-symbolic"), QColor(0x2f, 0x80, 0xed), 16)));
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    const QSize area = m_mdi->viewport()->size();
+    sub->setGeometry(12, 12, qBound(760, area.width() - 24, 1080), qBound(520, area.height() - 24, 700));
+    sub->show();
+    return console;
+}
+
+QMdiSubWindow *TfrmMain::AddChildWindow(QWidget *widget)
+{
+    QMdiSubWindow *sub = m_mdi->addSubWindow(widget);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->show();
+    return sub;
+}
+
+bool TfrmMain::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        if (!isMaximized() && !m_closing)
+            showMaximized();
+        ShowNavigation();
+    }
+    return QMainWindow::event(event);
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (!ConfirmOkCancel(QStringLiteral("您确实要退出服装系统吗？"))) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    if (m_navigation)
+        m_navigation->allowClose();
+    m_mdi->closeAllSubWindows();
+    event->accept();
+}
+
+void TfrmMain::CloseOtherWindows()
+{
+    for (QMdiSubWindow *sub : m_mdi->subWindowList())
+        sub->close();
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible() && w->isWindow())
+            w->close();
+}
+
+void TfrmMain::openAccountSet()
+{
+    CloseOtherWindows();
+    if (m_hooks.openAccountSet && m_hooks.openAccountSet(this))
+        RefreshAfterLogin();
+}
+
+void TfrmMain::reLogin()
+{
+    CloseOtherWindows();
+    if (m_hooks.reLogin && m_hooks.reLogin(this))
+        RefreshAfterLogin();
+}
+
+void TfrmMain::setWinBg()
+{
+    TfrmWinBg dialog(this);
+    dialog.exec();
+}
+
+void TfrmMain::showAbout()
+{
+    TfrmAbout dialog(this);
+    dialog.exec();
+}
+
+// The help file lies beside the program when installed; otherwise the copy compiled into the
+// program is written to the user's cache folder so that the browser can open it.
+void TfrmMain::showHelp()
+{
+    QString file = QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
+    if (!QFile::exists(file)) {
+        const QString dir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/help");
+        QDir().mkpath(dir);
+        file = dir + QStringLiteral("/index.html");
+        QFile::remove(file);
+        if (!QFile::copy(QStringLiteral(":/help/index.html"), file))
+            throw AppError(QStringLiteral("无法打开帮助文件：") + file);
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+        ShowInfo(QStringLiteral("无法启动浏览器，请手工打开帮助文件：") + file);
+}
+
+void TfrmMain::tileChildren(Qt::Orientation orientation)
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *w : m_mdi->subWindowList())
+        if (w->isVisible() && !w->isMinimized())
+            windows.append(w);
+    if (windows.isEmpty())
+        return;
+    const QSize area = m_mdi->viewport()->size();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        if (orientation == Qt::Horizontal)
+            windows[i]->setGeometry(0, i * area.height() / n, area.width(), area.height() / n);
+        else
+            windows[i]->setGeometry(i * area.width() / n, 0, area.width() / n, area.height());
+    }
+}
