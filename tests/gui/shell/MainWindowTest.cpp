@@ -1,0 +1,294 @@
+#include "ScriptedMessages.h"
+#include "TestAccountSet.h"
+#include "shell/AppContext.h"
+#include "shell/MdiBackground.h"
+#include "shell/Main.h"
+#include "shell/Navigation.h"
+#include "shell/NavigationLink.h"
+#include "shell/UserInfo.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDialog>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kNoRight = QStringLiteral("对不起，您没有操作此功能的权限，请与系统管理员联系！");
+
+QString RightsWithout(std::initializer_list<int> positions)
+{
+    QString rights(180, QLatin1Char('1'));
+    for (int p : positions)
+        rights[p - 1] = QLatin1Char('0');
+    return rights;
+}
+
+void LogIn(const QString &name, const QString &rights)
+{
+    CurrentUser().userName = name;
+    CurrentUser().rights = rights;
+}
+
+QByteArray PngOf(const QSize &size, QColor color)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        App().accName = QStringLiteral("测试帐套");
+        LogIn(QStringLiteral("管理员"), QString(180, QLatin1Char('1')));
+    }
+    void TearDown() override { LogIn(QString(), QString()); }
+
+    TestAccountSet set;
+    ScriptedMessages messages;
+};
+
+QList<QWidget *> VisibleTopLevels()
+{
+    QList<QWidget *> list;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            list << w;
+    return list;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, StatusBarTellsSetOperatorAndDate)
+{
+    TfrmMain main;
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("Qelvo服装销售管理专业版(v9.18)"));
+    EXPECT_EQ(main.statusText(0), QStringLiteral("账套:测试帐套"));
+    EXPECT_EQ(main.statusText(1), QStringLiteral("操作员:管理员"));
+    EXPECT_EQ(main.statusText(2), QStringLiteral("日期：") + QDate::currentDate().toString(QStringLiteral("yyyy.MM.dd")));
+    EXPECT_FALSE(main.statusText(3).isEmpty());
+}
+
+TEST_F(MainWindowTest, RightsEnableActionsButWindowsOfLaterVersionsStayDisabled)
+{
+    LogIn(QStringLiteral("店员"), RightsWithout({9}));
+    TfrmMain main;
+    EXPECT_FALSE(main.action(QStringLiteral("acSetWinBg"))->isEnabled());   // Tag 9 not granted
+    EXPECT_TRUE(main.action(QStringLiteral("acCalc"))->isEnabled());        // Tag 0
+    EXPECT_TRUE(main.action(QStringLiteral("acExit"))->isEnabled());
+
+    LogIn(QStringLiteral("管理员"), QString(180, QLatin1Char('1')));
+    main.RefreshAfterLogin();
+    EXPECT_TRUE(main.action(QStringLiteral("acSetWinBg"))->isEnabled());
+    // Granting every right must not wake an action whose window is not in the program yet.
+    for (QAction *a : main.actionList()) {
+        if (main.isPendingAction(a->objectName()))
+            EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    }
+    EXPECT_TRUE(main.isPendingAction(QStringLiteral("acSell")));
+    EXPECT_EQ(main.action(QStringLiteral("acSell"))->property("Tag").toInt(), 41);
+}
+
+TEST_F(MainWindowTest, MenuFollowsTheOrderWithSeparatorsAndHiddenItems)
+{
+    TfrmMain main;
+    QStringList titles;
+    for (QAction *a : main.menuBar()->actions())
+        titles << a->text();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("文件(&F)"), QStringLiteral("远程(&R)"), QStringLiteral("窗口(&W)"),
+                                   QStringLiteral("帮助(&H)")}));
+    QMenu *file = main.menuBar()->actions().first()->menu();
+    QStringList shown, hidden;
+    for (QAction *a : file->actions()) {
+        if (!a->isVisible())
+            hidden << a->text();
+        else
+            shown << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    EXPECT_EQ(shown.join(QLatin1Char('|')),
+              QStringLiteral("打开帐套...|更换操作员...|-|导入基础资料|整理数据并重算库存|-|设置计价方式...|打印设置...|-|"
+                             "字段权限设置|查看系统日志|设置窗口背景图片|-|计算器...|-|实用工具程序...|-|退出系统"));
+    EXPECT_EQ(hidden, (QStringList{QStringLiteral("备份帐套..."), QStringLiteral("恢复帐套"), QStringLiteral("清空所有数据"),
+                                   QStringLiteral("用户管理"), QStringLiteral("修改密码")}));
+    EXPECT_EQ(main.action(QStringLiteral("acExit"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(main.action(QStringLiteral("acHelp"))->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
+TEST_F(MainWindowTest, ClosingAsksFirstAndOnlyOkCloses)
+{
+    TfrmMain main;
+    main.show();
+    main.ShowNavigation();
+
+    messages.answers.enqueue(false);
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(messages.last(), QStringLiteral("您确实要退出服装系统吗？"));
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
+
+    messages.answers.enqueue(true);
+    EXPECT_TRUE(main.close());
+    EXPECT_FALSE(main.isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());   // the console went with it
+    EXPECT_EQ(main.navigation(), nullptr);
+}
+
+TEST_F(MainWindowTest, ReLoginClosesOtherWindowsButTheConsoleStays)
+{
+    bool asked = false;
+    TfrmMain::Hooks hooks;
+    hooks.reLogin = [&](QWidget *) {
+        asked = true;
+        LogIn(QStringLiteral("李娜"), RightsWithout({9}));
+        return true;
+    };
+    TfrmMain main(hooks);
+    main.show();
+    main.ShowNavigation();
+    auto *child = new QWidget;
+    child->setWindowTitle(QStringLiteral("部门资料"));
+    main.AddChildWindow(child);
+    QDialog floating;
+    floating.show();
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 2);
+
+    main.runAction(QStringLiteral("acReLogin"));
+    QApplication::processEvents();
+
+    EXPECT_TRUE(asked);
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(main.mdiArea()->subWindowList().first()->widget(), main.navigation());
+    EXPECT_FALSE(floating.isVisible());
+    EXPECT_EQ(main.statusText(1), QStringLiteral("操作员:李娜"));
+    EXPECT_FALSE(main.action(QStringLiteral("acSetWinBg"))->isEnabled());
+    messages.answers.enqueue(true);
+    main.close();
+}
+
+TEST_F(MainWindowTest, BackgroundComesFromTheCurrentRowAndAnEmptyRowKeepsThePrevious)
+{
+    TfrmMain main;
+    EXPECT_EQ(main.mdiArea()->picture().size(), QSize(183, 115));   // our own until the set has one
+
+    set.op().ExecCommandParams(QStringLiteral("insert into winbg(WinBgID,BmpImage,iFlag) values(?,?,1)"),
+                               {1, PngOf(QSize(40, 30), Qt::darkCyan)});
+    main.RefreshAfterLogin();
+    EXPECT_EQ(main.mdiArea()->picture().size(), QSize(40, 30));
+
+    set.op().ExecCommand(QStringLiteral("update winbg set BmpImage=null"));
+    main.RefreshAfterLogin();
+    EXPECT_EQ(main.mdiArea()->picture().size(), QSize(40, 30));
+
+    // Another window asks for a reload through the posted event.
+    set.op().ExecCommandParams(QStringLiteral("insert into winbg(WinBgID,BmpImage,iFlag) values(?,?,0)"),
+                               {2, PngOf(QSize(64, 48), Qt::darkRed)});
+    QCoreApplication::postEvent(main.mdiArea(), new TReloadBackgroundEvent(2));
+    QApplication::processEvents();
+    EXPECT_EQ(main.mdiArea()->picture().size(), QSize(64, 48));
+}
+
+TEST_F(MainWindowTest, AfterLoginCompanyNameAndPriceModeAreLoaded)
+{
+    set.op().ExecCommandParams(QStringLiteral("update company set name=?"), {QStringLiteral("杭州衣尚服饰有限公司")});
+    set.op().ExecCommand(QStringLiteral("update sysinfo set InfoValue=2 where SysInfoID=2"));
+    TfrmMain main;
+    EXPECT_EQ(App().companyName, QStringLiteral("杭州衣尚服饰有限公司"));
+    EXPECT_EQ(App().priceMode, 2);
+}
+
+// --- the console -------------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, ConsoleOpensOnSalesAndCannotBeClosed)
+{
+    TfrmMain main;
+    main.show();
+    TfrmNavigation *console = main.ShowNavigation();
+    EXPECT_EQ(console->windowTitle(), QStringLiteral("系统控制台"));
+    EXPECT_EQ(console->currentPage(), QStringLiteral("销售管理"));
+    QMdiSubWindow *sub = main.mdiArea()->subWindowList().first();
+    EXPECT_FALSE(sub->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(sub->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(sub->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_FALSE(sub->close());
+    EXPECT_EQ(main.ShowNavigation(), console);   // one console, brought to the front
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
+    messages.answers.enqueue(true);
+    main.close();
+}
+
+TEST_F(MainWindowTest, SaleButtonWithoutRight41SaysSoAndOpensNothing)
+{
+    LogIn(QStringLiteral("店员"), RightsWithout({41}));
+    TfrmMain main;
+    main.show();
+    TfrmNavigation *console = main.ShowNavigation();
+    auto *sale = console->findChild<QToolButton *>(QStringLiteral("销售单"));
+    ASSERT_NE(sale, nullptr);
+    const int windowsBefore = int(main.mdiArea()->subWindowList().size());
+    const QList<QWidget *> topBefore = VisibleTopLevels();
+
+    QTest::mouseClick(sale, Qt::LeftButton);
+
+    EXPECT_EQ(messages.texts(), QStringList{kNoRight});
+    EXPECT_EQ(messages.shown.first().kind, IMessageService::Kind::Info);
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), windowsBefore);
+    EXPECT_EQ(VisibleTopLevels(), topBefore);
+    messages.answers.enqueue(true);
+    main.close();
+}
+
+TEST_F(MainWindowTest, EntriesTestTheirRightsAndReportsNeedNone)
+{
+    LogIn(QStringLiteral("店员"), QString(180, QLatin1Char('0')));
+    TfrmNavigation console;
+    for (const TNavigationEntry &entry : console.entries()) {
+        SCOPED_TRACE(entry.caption.toStdString());
+        messages.clear();
+        console.runEntry(entry.caption);
+        ASSERT_FALSE(messages.shown.isEmpty());
+        if (entry.right > 0)
+            EXPECT_EQ(messages.texts(), QStringList{kNoRight});
+        else
+            EXPECT_NE(messages.last(), kNoRight);
+    }
+    // Every report caption of the sales page is among them, without a right.
+    for (const char *report : {"销售汇总表", "销售明细表", "销售排行榜", "销售毛利润表", "客户销售汇总表"}) {
+        const QString caption = QString::fromUtf8(report);
+        const auto it = std::find_if(console.entries().begin(), console.entries().end(),
+                                     [&](const TNavigationEntry &e) { return e.caption == caption; });
+        ASSERT_NE(it, console.entries().end()) << report;
+        EXPECT_EQ(it->right, 0);
+    }
+}
+
+TEST_F(MainWindowTest, LinksTurnRedAndUnderlinedUnderTheMouse)
+{
+    TfrmNavigation console;
+    console.showPage(QStringLiteral("销售管理"));
+    auto *link = console.findChild<TNavigationLink *>(QStringLiteral("销售汇总表"));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::black));
+
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(link, &enter);
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_TRUE(link->font().underline());
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(link, &leave);
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::black));
+    EXPECT_FALSE(link->font().underline());
+}
