@@ -93,8 +93,9 @@ TEST_F(MainWindowTest, RightsEnableActionsButWindowsOfLaterVersionsStayDisabled)
     EXPECT_TRUE(main.action(QStringLiteral("acSetWinBg"))->isEnabled());
     // Granting every right must not wake an action whose window is not in the program yet.
     for (QAction *a : main.actionList()) {
-        if (main.isPendingAction(a->objectName()))
+        if (main.isPendingAction(a->objectName())) {
             EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        }
     }
     EXPECT_TRUE(main.isPendingAction(QStringLiteral("acSell")));
     EXPECT_EQ(main.action(QStringLiteral("acSell"))->property("Tag").toInt(), 41);
