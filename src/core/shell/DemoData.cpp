@@ -1,9 +1,12 @@
 #include "DemoData.h"
+#include "AccountSets.h"
 #include "data/DataModule.h"
+#include "data/DbDataSet.h"
 #include "data/SqliteStatement.h"
 #include "shell/AppError.h"
 
 #include <QDate>
+#include <QDir>
 #include <QHash>
 #include <cmath>
 
@@ -601,4 +604,43 @@ TDemoContext FillDemoData(const QSqlDatabase &db, const TDemoOptions &options)
         step.run(c);
     transaction.commit();
     return c;
+}
+
+bool CreateDemoAccountSet(const QString &dataNetPath, const TDemoOptions &options)
+{
+    TAccountList list(dataNetPath);
+    if (list.locate(options.code))
+        return false;
+    CreateAccountSet(dataNetPath, options.code);
+    const QString folder = AccountFolder(dataNetPath, options.code);
+    // Until the list row is stored nothing points at the new folder; a failure takes it away
+    // again so that the next attempt starts clean.
+    try {
+        QString company;
+        {
+            const QString connection = NewConnectionName(QStringLiteral("qelvo_demo_"));
+            try {
+                company = FillDemoData(OpenSqliteConnection(connection, AccountDatabaseFile(dataNetPath, options.code)),
+                                       options)
+                              .companyName;
+            } catch (...) {
+                CloseSqliteConnection(connection);
+                throw;
+            }
+            CloseSqliteConnection(connection);
+        }
+        const QString month = QDate::currentDate().toString(QStringLiteral("yyyy.MM"));
+        TDbDataSet &ds = list.dataSet();
+        ds.append();
+        ds.fieldByName(QStringLiteral("cAccCode")).setAsString(options.code);
+        ds.fieldByName(QStringLiteral("cAccName")).setAsString(options.name);
+        ds.fieldByName(QStringLiteral("cBeginDate")).setAsString(month);
+        ds.fieldByName(QStringLiteral("cEndDate")).setAsString(month);
+        ds.fieldByName(QStringLiteral("cUnitName")).setAsString(company);
+        ds.post();
+    } catch (...) {
+        QDir(folder).removeRecursively();
+        throw;
+    }
+    return true;
 }

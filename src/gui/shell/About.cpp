@@ -1,5 +1,6 @@
 #include "About.h"
 #include "TileIcons.h"
+#include "shell/Product.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,9 +20,9 @@ TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent)
     logo->setPixmap(TileIcon(QStringLiteral("Q"), QColor(0x2f, 0x80, 0xed), 72));
     logo->setAlignment(Qt::AlignTop);
 
-    auto *title = new QLabel(QStringLiteral("Qelvo服装销售管理专业版"), this);
+    auto *title = new QLabel(ProductTitle(), this);
     title->setObjectName(QStringLiteral("aboutTitle"));
-    auto *version = new QLabel(QStringLiteral("编译版本：") + QStringLiteral("v9.18"), this);
+    auto *version = new QLabel(QStringLiteral("编译版本：") + ProductVersion(), this);
     version->setObjectName(QStringLiteral("aboutVersion"));
     auto *notice = new QLabel(QStringLiteral("本软件受著作权法保护。未经许可，不得复制、修改或传播本软件的全部或部分内容。"), this);
     notice->setObjectName(QStringLiteral("aboutNotice"));

@@ -4,14 +4,17 @@
 #include "MdiBackground.h"
 #include "Navigation.h"
 #include "TileIcons.h"
+#include "ShowChildForm.h"
 #include "WinBg.h"
 #include "data/OpData.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/Calculator.h"
+#include "shell/Config.h"
 #include "shell/ClearDataAccess.h"
 #include "shell/MainWindowData.h"
 #include "shell/MessageService.h"
+#include "shell/Product.h"
 #include "shell/UserInfo.h"
 
 #include <QApplication>
@@ -28,17 +31,6 @@
 #include <QUrl>
 
 namespace {
-// Replaced by the shared ApplyRights of the operators' module once it is in the build.
-void ApplyRights(const QList<QObject *> &actions, const QString &rights)
-{
-    if (rights.isEmpty())
-        return;
-    for (QObject *o : actions) {
-        auto *a = qobject_cast<QAction *>(o);
-        const int tag = o->property("Tag").toInt();
-        a->setEnabled(tag <= 0 || tag > rights.size() || rights.at(tag - 1) == QLatin1Char('1'));
-    }
-}
 const QString kProductNotice = QStringLiteral("Qelvo服装销售管理专业版 · 专业的服装进销存管理");
 }
 
@@ -58,7 +50,7 @@ TfrmMain::TfrmMain(Hooks hooks, QWidget *parent) : QMainWindow(parent), m_hooks(
 {
     InitGuiResources();
     setObjectName(QStringLiteral("TfrmMain"));
-    setWindowTitle(QStringLiteral("Qelvo服装销售管理专业版(v9.18)"));
+    setWindowTitle(ProductTitle() + QStringLiteral("(") + ProductVersion() + QStringLiteral(")"));
     setWindowIcon(QIcon(TileIcon(QStringLiteral("Q"), QColor(0x2f, 0x80, 0xed), 64)));
     resize(1280, 800);
 
@@ -324,23 +316,18 @@ void TfrmMain::ReloadBackground(int winBgId)
 
 TfrmNavigation *TfrmMain::ShowNavigation()
 {
-    if (m_navigation) {
-        QMdiSubWindow *sub = qobject_cast<QMdiSubWindow *>(m_navigation->parentWidget());
-        if (sub) {
-            sub->showNormal();
-            m_mdi->setActiveSubWindow(sub);
-        }
-        return m_navigation;
+    const bool first = !m_navigation;
+    TfrmNavigation *console = ShowChildForm(m_navigation, [this] { return new TfrmNavigation(this); }, m_mdi);
+    if (first) {
+        // Neither close nor minimise nor maximise: the console is where the work starts.
+        auto *sub = qobject_cast<QMdiSubWindow *>(console->parentWidget());
+        sub->setObjectName(QStringLiteral("TfrmNavigationWindow"));
+        sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+        sub->setWindowIcon(QIcon(TileIcon(QStringLiteral("view-app-grid-symbolic"), QColor(0x2f, 0x80, 0xed), 16)));
+        const QSize area = m_mdi->viewport()->size();
+        sub->setGeometry(12, 12, qBound(760, area.width() - 24, 1080), qBound(520, area.height() - 24, 700));
+        sub->show();
     }
-    auto *console = new TfrmNavigation(this);
-    m_navigation = console;
-    QMdiSubWindow *sub = m_mdi->addSubWindow(console, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    sub->setObjectName(QStringLiteral("TfrmNavigationWindow"));
-    sub->setWindowIcon(QIcon(TileIcon(QStringLiteral("view-app-grid-symbolic"), QColor(0x2f, 0x80, 0xed), 16)));
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    const QSize area = m_mdi->viewport()->size();
-    sub->setGeometry(12, 12, qBound(760, area.width() - 24, 1080), qBound(520, area.height() - 24, 700));
-    sub->show();
     return console;
 }
 
@@ -414,7 +401,7 @@ void TfrmMain::showAbout()
 // program is written to the user's cache folder so that the browser can open it.
 void TfrmMain::showHelp()
 {
-    QString file = QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
+    QString file = AppPath() + QStringLiteral("help/index.html");
     if (!QFile::exists(file)) {
         const QString dir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/help");
         QDir().mkpath(dir);

@@ -2,6 +2,7 @@
 #include "Main.h"
 #include "MdiBackground.h"
 #include "TileIcons.h"
+#include "data/DataSetHelpers.h"
 #include "data/DbDataSet.h"
 #include "data/OpData.h"
 #include "shell/AppContext.h"
@@ -183,7 +184,7 @@ QString TfrmWinBg::counterText() const
 
 void TfrmWinBg::refresh()
 {
-    m_counter->setText(QStringLiteral("第%1行，共%2行").arg(m_ds->recNo()).arg(m_ds->recordCount()));
+    m_counter->setText(RecordCounterText(*m_ds, m_counter->text()));
     const bool any = !m_ds->isEmpty();
     m_preview->setPicture(any ? PictureOf(m_ds->fieldByName(QStringLiteral("BmpImage")).asBytes()) : QPixmap());
     for (QWidget *w : findChildren<QPushButton *>())
@@ -224,11 +225,7 @@ void TfrmWinBg::appendPicture()
 
 void TfrmWinBg::deleteCurrent()
 {
-    if (m_ds->isEmpty())
-        return;
-    if (!ConfirmOkCancel(QStringLiteral("删除后不能恢复，您确实要删除当前行吗?")))
-        return;
-    m_ds->deleteRecord();
+    DeleteWithConfirm(*m_ds);
     refresh();
 }
 

@@ -1,7 +1,12 @@
 #include "data/DataModule.h"
+#include "data/DbDataSet.h"
 #include "data/OpData.h"
 #include "data/Schema.h"
+#include "shell/AccountOpen.h"
+#include "shell/AccountSets.h"
+#include "shell/AppContext.h"
 #include "shell/DemoData.h"
+#include "shell/UserInfo.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -129,4 +134,33 @@ TEST(DemoData, LargeSetsForBenchmarksNameEveryShopOnce)
     EXPECT_EQ(d.count(QStringLiteral("select count(*) from Store")), 51);
     EXPECT_EQ(d.count(QStringLiteral("select count(distinct cStoName) from Store")), 51);
     EXPECT_EQ(d.count(QStringLiteral("select count(*) from Inventory")), 3000);
+}
+
+TEST(DemoData, DemoAccountSetIsListedOpensAndAdministratorLogsInWithoutPassword)
+{
+    QTemporaryDir dir;
+    const QString data = dir.path() + QLatin1Char('/');
+    TDemoOptions options;
+    options.styles = 120;
+    ASSERT_TRUE(CreateDemoAccountSet(data, options));
+    EXPECT_FALSE(CreateDemoAccountSet(data, options));   // there already: nothing touched
+
+    {
+        TAccountList list(data);
+        ASSERT_TRUE(list.locate(QStringLiteral("demo")));
+        EXPECT_EQ(list.dataSet().fieldByName(QStringLiteral("cAccName")).asString(), QStringLiteral("演示帐套"));
+        EXPECT_FALSE(list.dataSet().fieldByName(QStringLiteral("cBeginDate")).asString().isEmpty());
+    }
+
+    TDM dm;
+    App().dm = &dm;
+    App().dataNetPath = data;
+    ASSERT_TRUE(OpenAccountSet(QStringLiteral("demo"), QStringLiteral("演示帐套"), QString()));
+    EXPECT_TRUE(CurrentUser().Login(QStringLiteral("管理员"), QString()));
+    EXPECT_EQ(OpData().ScalarInt(QStringLiteral("select count(*) from Inventory")), 120);
+    EXPECT_EQ(OpData().ScalarInt(QStringLiteral("select count(*) from Store")), 9);
+    EXPECT_EQ(OpData().ScalarInt(QStringLiteral("select count(*) from Customer")), 20);
+    App().resetAccountSet();
+    App().dm = nullptr;
+    CurrentUser() = TUserInfo();
 }
