@@ -6,6 +6,7 @@
 #include "TileIcons.h"
 #include "ShowChildForm.h"
 #include "WinBg.h"
+#include "data/BugFix.h"
 #include "data/OpData.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
@@ -77,8 +78,8 @@ void TfrmMain::createActions()
         {"acReLogin", "更换操作员...", 0, nullptr, "system-switch-user-symbolic"},
         {"acBackup", "备份帐套...", 5, "manual backup"},
         {"acRestoreAccount", "恢复帐套", 6, "TfrmAccountRestore"},
-        {"acClearData", "清空所有数据", 8, "ClearAllData"},
-        {"acImport", "导入基础资料", 0, "ImportBaseData"},
+        {"acClearData", "清空所有数据", 8, nullptr},
+        {"acImport", "导入基础资料", 0, nullptr},
         {"acReCalcStock", "整理数据并重算库存", 0, "stock recalculation behind TfrmMessage"},
         {"acSetPriceMode", "设置计价方式...", 0, "TfrmPriceMode"},
         {"acPrintSetting", "打印设置...", 0, "TfrmPrintSetting"},
@@ -88,7 +89,7 @@ void TfrmMain::createActions()
         {"acSysLog", "查看系统日志", 3, "TfrmSysLog"},
         {"acSetWinBg", "设置窗口背景图片", 9, nullptr, "preferences-desktop-wallpaper-symbolic"},
         {"acCalc", "计算器...", 0, nullptr, "accessories-calculator-symbolic"},
-        {"acBugFix", "实用工具程序...", 0, "TfrmBugFix"},
+        {"acBugFix", "实用工具程序...", 0, nullptr},
         {"acExit", "退出系统", 0, nullptr, "application-exit-symbolic", QKeySequence(Qt::CTRL | Qt::Key_Q)},
         {"acExportServer", "服务器端导出数据", 0, "TfrmExport", nullptr, {}, "导出数据"},
         {"acImportDataToServer", "服务器端导入数据", 0, "TfrmImport", nullptr, {}, "导入数据"},
@@ -143,6 +144,9 @@ void TfrmMain::createActions()
         {QStringLiteral("acOpenAccount"), [this] { openAccountSet(); }},
         {QStringLiteral("acReLogin"), [this] { reLogin(); }},
         {QStringLiteral("acSetWinBg"), [this] { setWinBg(); }},
+        {QStringLiteral("acClearData"), [this] { clearAllData(); }},
+        {QStringLiteral("acImport"), [this] { importBaseData(); }},
+        {QStringLiteral("acBugFix"), [this] { TfrmBugFix(this).exec(); }},
         {QStringLiteral("acCalc"), [] { StartCalculator(); }},
         {QStringLiteral("acExit"), [this] { close(); }},
         {QStringLiteral("acHelp"), [this] { showHelp(); }},
@@ -383,6 +387,26 @@ void TfrmMain::reLogin()
     CloseOtherWindows();
     if (m_hooks.reLogin && m_hooks.reLogin(this))
         RefreshAfterLogin();
+}
+
+void TfrmMain::clearAllData()
+{
+    if (!AskClearDataAccessCode())
+        return;
+    OpData().ClearAllData();
+    ShowInfo(QStringLiteral("所有数据已清空！"));
+    RefreshAfterLogin();
+}
+
+void TfrmMain::importBaseData()
+{
+    if (!WarningOkCancel(QStringLiteral("导入基础资料会删除当前账套的所有历史单据，您确实要导入基础资料吗？")))
+        return;
+    const std::optional<QString> file =
+        Messages().openFileName(QStringLiteral("导入基础资料"), App().dataNetPath, QStringLiteral("数据库文件(*.mdb)"));
+    if (!file)
+        return;
+    OpData().ImportBaseData(*file);
 }
 
 void TfrmMain::setWinBg()

@@ -65,6 +65,8 @@ private:
     // Handlers of the actions this version provides.
     void openAccountSet();
     void reLogin();
+    void clearAllData();
+    void importBaseData();
     void showHelp();
     void showAbout();
     void setWinBg();

@@ -1,6 +1,7 @@
 #include "ScriptedMessages.h"
 #include "TestAccountSet.h"
 #include "shell/AppContext.h"
+#include "shell/ClearDataAccess.h"
 #include "shell/MdiBackground.h"
 #include "shell/Main.h"
 #include "shell/Navigation.h"
@@ -292,4 +293,34 @@ TEST_F(MainWindowTest, LinksTurnRedAndUnderlinedUnderTheMouse)
     QApplication::sendEvent(link, &leave);
     EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::black));
     EXPECT_FALSE(link->font().underline());
+}
+
+TEST_F(MainWindowTest, ClearingAllDataNeedsTheAccessCode)
+{
+    TfrmMain main;
+    auto customers = [&] { return set.op().ScalarInt(QStringLiteral("select count(*) from Customer")); };
+    set.op().ExecCommand(QStringLiteral("insert into Customer(CustomerID,cCusShortName) values(1,'零售客户')"));
+
+    messages.inputs.enqueue(QStringLiteral("0000000000"));
+    main.runAction(QStringLiteral("acClearData"));
+    EXPECT_TRUE(messages.saw(QStringLiteral("密码错误，您没有权限删除数据！")));
+    EXPECT_EQ(customers(), 1);
+
+    messages.clear();
+    messages.inputs.enqueue(QString::fromLatin1(kClearDataAccessCode));
+    main.runAction(QStringLiteral("acClearData"));
+    EXPECT_FALSE(messages.saw(QStringLiteral("密码错误，您没有权限删除数据！")));
+    EXPECT_EQ(customers(), 0);
+    // Operators stay, or nobody could log in again.
+    EXPECT_EQ(set.op().ScalarInt(QStringLiteral("select count(*) from Operator where cUserName='管理员'")), 1);
+}
+
+TEST_F(MainWindowTest, ImportingBaseDataAsksBeforeItPicksAFile)
+{
+    TfrmMain main;
+    messages.answers.enqueue(false);
+    main.runAction(QStringLiteral("acImport"));
+    EXPECT_EQ(messages.last(), QStringLiteral("导入基础资料会删除当前账套的所有历史单据，您确实要导入基础资料吗？"));
+    EXPECT_EQ(messages.shown.last().kind, IMessageService::Kind::WarningConfirm);
+    EXPECT_TRUE(messages.dialogCaptions.isEmpty());
 }
