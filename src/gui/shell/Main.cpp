@@ -7,6 +7,7 @@
 #include "ShowChildForm.h"
 #include "WinBg.h"
 #include "data/BugFix.h"
+#include "masterdata/MasterDataOpen.h"
 #include "data/OpData.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
@@ -107,22 +108,22 @@ void TfrmMain::createActions()
         {"acSellBack", "销售退货单", 46, "TfrmSellBack"},
         {"acCheckInv", "盘点单", 0, "TfrmCheckInv"},
         {"acStock", "初始库存", 0, "TfrmStock"},
-        {"acVendor", "供应商资料", 0, "TfrmVendor"},
-        {"acColor", "颜色资料", 0, "TfrmColor"},
+        {"acVendor", "供应商资料", 0, nullptr},
+        {"acColor", "颜色资料", 0, nullptr},
         {"acSize", "尺码资料", 0, "TfrmSize"},
         {"acSizeG", "尺码组资料", 0, "TfrmSizeG"},
-        {"acUnit", "常用计量单位资料", 0, "TfrmMUnit"},
-        {"acDepartment", "部门资料", 0, "TfrmDepartment"},
-        {"acArea", "地区资料", 0, "TfrmArea"},
-        {"acInventoryC", "货品分类资料", 0, "TfrmInventoryC"},
-        {"acStore", "仓库（商场）资料", 0, "TfrmStore"},
-        {"acBank", "开户银行资料", 0, "TfrmBank"},
-        {"acFee", "费用资料", 0, "TfrmFee"},
-        {"acBrand", "品牌资料", 0, "TfrmBrand"},
-        {"acCustomer", "客户资料", 0, "TfrmCustomer"},
+        {"acUnit", "常用计量单位资料", 0, nullptr},
+        {"acDepartment", "部门资料", 0, nullptr},
+        {"acArea", "地区资料", 0, nullptr},
+        {"acInventoryC", "货品分类资料", 0, nullptr},
+        {"acStore", "仓库（商场）资料", 0, nullptr},
+        {"acBank", "开户银行资料", 0, nullptr},
+        {"acFee", "费用资料", 0, nullptr},
+        {"acBrand", "品牌资料", 0, nullptr},
+        {"acCustomer", "客户资料", 0, nullptr},
         {"acInventory", "货品资料", 0, "TfrmInventory"},
-        {"acEmploy", "员工（营业员）资料", 0, "TfrmEmploy"},
-        {"acIEType", "常用收支项目资料", 0, "TfrmIEType"},
+        {"acEmploy", "员工（营业员）资料", 0, nullptr},
+        {"acIEType", "常用收支项目资料", 0, nullptr},
         {"acReportStock", "库存报表", 0, "the printable stock report"},
         {"acReportCenter", "报表中心", 0, "TfrmReportCenter"},
         {"acReceiveAll", "通过互联网接收门店销售数据", 0, "exchange: receive store sales"},
@@ -147,6 +148,8 @@ void TfrmMain::createActions()
         {QStringLiteral("acClearData"), [this] { clearAllData(); }},
         {QStringLiteral("acImport"), [this] { importBaseData(); }},
         {QStringLiteral("acBugFix"), [this] { TfrmBugFix(this).exec(); }},
+        {QStringLiteral("acArea"), [this] { OpenCodeTree(CodeTreeKind::Area, this, m_mdi); }},
+        {QStringLiteral("acInventoryC"), [this] { OpenCodeTree(CodeTreeKind::InventoryC, this, m_mdi); }},
         {QStringLiteral("acCalc"), [] { StartCalculator(); }},
         {QStringLiteral("acExit"), [this] { close(); }},
         {QStringLiteral("acHelp"), [this] { showHelp(); }},
@@ -155,6 +158,15 @@ void TfrmMain::createActions()
         {QStringLiteral("WindowTileHorizontal1"), [this] { tileChildren(Qt::Horizontal); }},
         {QStringLiteral("WindowTileVertical1"), [this] { tileChildren(Qt::Vertical); }},
     };
+
+    const std::pair<const char *, MasterDataKind> lists[] = {
+        {"acVendor", MasterDataKind::Vendor}, {"acColor", MasterDataKind::Color}, {"acUnit", MasterDataKind::Unit},
+        {"acDepartment", MasterDataKind::Department}, {"acStore", MasterDataKind::Store},
+        {"acBank", MasterDataKind::Bank}, {"acFee", MasterDataKind::Fee}, {"acBrand", MasterDataKind::Brand},
+        {"acCustomer", MasterDataKind::Customer}, {"acEmploy", MasterDataKind::Employ},
+        {"acIEType", MasterDataKind::IEType}};
+    for (const auto &[name, kind] : lists)
+        m_handlers.insert(QLatin1String(name), [this, kind = kind] { OpenMasterDataList(kind, this, m_mdi); });
 
     for (const ActionSpec &spec : specs) {
         const QString name = QString::fromLatin1(spec.name);

@@ -1,7 +1,9 @@
 #include "Navigation.h"
 #include "Main.h"
+#include "MdiBackground.h"
 #include "NavigationLink.h"
 #include "TileIcons.h"
+#include "masterdata/MasterDataOpen.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/MessageService.h"
@@ -311,13 +313,28 @@ void TfrmNavigation::buildEntries(TfrmMain *main)
                           std::move(open)});
     };
 
-    // Reference lists: vendor, customer, item, store and colour lists open modally, the others
-    // as single child windows.
-    for (auto [caption, right] : std::initializer_list<std::pair<const char *, int>>{
-             {"供应商资料", 91}, {"客户资料", 92}, {"货品分类资料", 93}, {"货品资料", 94}, {"仓库（商场）资料", 95},
-             {"部门资料", 102}, {"员工（营业员）资料", 103}, {"开户银行资料", 104}, {"VIP客户管理", 106},
-             {"地区资料", 96}, {"品牌资料", 97}, {"颜色资料", 99}, {"尺码资料", 100}, {"常用收支项目资料", 105}})
-        link("基础资料", caption, right);
+    // Reference lists and trees: the opener tests the right again and opens the vendor, customer,
+    // store and colour lists modally, the others as single child windows.
+    auto list = [main](MasterDataKind kind) -> std::function<void(QWidget *)> {
+        return [main, kind](QWidget *owner) { OpenMasterDataList(kind, owner, main ? main->mdiArea() : nullptr); };
+    };
+    auto tree = [main](CodeTreeKind kind) -> std::function<void(QWidget *)> {
+        return [main, kind](QWidget *owner) { OpenCodeTree(kind, owner, main ? main->mdiArea() : nullptr); };
+    };
+    link("基础资料", "供应商资料", 91, list(MasterDataKind::Vendor));
+    link("基础资料", "客户资料", 92, list(MasterDataKind::Customer));
+    link("基础资料", "货品分类资料", 93, tree(CodeTreeKind::InventoryC));
+    link("基础资料", "货品资料", 94);   // TfrmInventory (modal)
+    link("基础资料", "仓库（商场）资料", 95, list(MasterDataKind::Store));
+    link("基础资料", "部门资料", 102, list(MasterDataKind::Department));
+    link("基础资料", "员工（营业员）资料", 103, list(MasterDataKind::Employ));
+    link("基础资料", "开户银行资料", 104, list(MasterDataKind::Bank));
+    link("基础资料", "VIP客户管理", 106, list(MasterDataKind::VIP));
+    link("基础资料", "地区资料", 96, tree(CodeTreeKind::Area));
+    link("基础资料", "品牌资料", 97, list(MasterDataKind::Brand));
+    link("基础资料", "颜色资料", 99, list(MasterDataKind::Color));
+    link("基础资料", "尺码资料", 100);   // TfrmSize (child)
+    link("基础资料", "常用收支项目资料", 105, list(MasterDataKind::IEType));
 
     // Bills: TfrmPurchase, TfrmPurBack, TfrmPay (modal).
     button("采购管理", "采购入库单", 21, "folder-download-symbolic");

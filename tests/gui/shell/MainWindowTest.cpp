@@ -324,3 +324,30 @@ TEST_F(MainWindowTest, ImportingBaseDataAsksBeforeItPicksAFile)
     EXPECT_EQ(messages.shown.last().kind, IMessageService::Kind::WarningConfirm);
     EXPECT_TRUE(messages.dialogCaptions.isEmpty());
 }
+
+TEST_F(MainWindowTest, OpeningAChildListTwiceBringsTheFirstToTheFront)
+{
+    TfrmMain main;
+    main.show();
+    TfrmNavigation *console = main.ShowNavigation();
+    console->showPage(QStringLiteral("基础资料"));
+
+    console->runEntry(QStringLiteral("部门资料"));
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 2);
+    QMdiSubWindow *departments = main.mdiArea()->subWindowList().last();
+    console->runEntry(QStringLiteral("品牌资料"));
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 3);
+    EXPECT_NE(main.mdiArea()->activeSubWindow(), departments);
+
+    console->runEntry(QStringLiteral("部门资料"));
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 3);
+    EXPECT_EQ(main.mdiArea()->activeSubWindow(), departments);
+    EXPECT_TRUE(messages.shown.isEmpty());
+
+    // Re-login takes them away again; the console stays.
+    main.CloseOtherWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
+    messages.answers.enqueue(true);
+    main.close();
+}
