@@ -1,48 +1,95 @@
-// Grabs the main window (and the windows it opens) into PNG files, for looking at them:
+// Walks the start of the program on a fresh demo account set and grabs each window into a PNG,
+// for looking at them:
 //   xvfb-run -a -s "-screen 0 1440x900x24" ./build/tests/shell_screenshot <out-dir> [page]
-#include "TestAccountSet.h"
-#include "shell/AppContext.h"
-#include "shell/UserInfo.h"
+#include "data/DataModule.h"
 #include "shell/About.h"
+#include "shell/Account.h"
+#include "shell/AppContext.h"
+#include "shell/AppFormats.h"
+#include "shell/DemoData.h"
+#include "shell/Login.h"
 #include "shell/Main.h"
 #include "shell/Navigation.h"
+#include "shell/UserInfo.h"
 #include "shell/WinBg.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFont>
-#include <QTimer>
+#include <QTemporaryDir>
+#include <QPushButton>
 
 static void Settle()
 {
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 30; ++i)
         QApplication::processEvents();
 }
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 10));
+    ApplyAppFormats();
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     const QString page = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("销售管理");
     QDir().mkpath(out);
 
-    TestAccountSet set;
-    App().accName = QStringLiteral("演示帐套");
-    CurrentUser().userName = QStringLiteral("管理员");
-    CurrentUser().rights = QString(180, QLatin1Char('1'));
+    QTemporaryDir data;
+    const QString dataNetPath = data.path() + QLatin1Char('/');
+    CreateDemoAccountSet(dataNetPath, TDemoOptions());
+    TDM dm;
+    App().dm = &dm;
+    App().dataNetPath = dataNetPath;
 
-    TfrmMain main;
-    main.resize(1366, 800);
-    main.show();
-    main.ShowNavigation()->showPage(page);
-    Settle();
-    main.grab().save(out + QStringLiteral("/main.png"));
+    bool loggedIn = false;
+    {
+        TfrmAccount account(dataNetPath);
+        account.show();
+        Settle();
+        account.grab().save(out + QStringLiteral("/account.png"));
+        account.setLoginRunner([&](TfrmLogin &login) {
+            login.show();
+            Settle();
+            login.grab().save(out + QStringLiteral("/login.png"));
+            login.btnOk()->click();   // 管理员, empty password
+            return login.result();
+        });
+        account.btnOkClick();
+        loggedIn = account.result() == QDialog::Accepted;
+        if (!loggedIn)
+            return 1;
 
-    TfrmAbout about(&main);
-    about.show();
-    Settle();
-    about.grab().save(out + QStringLiteral("/about.png"));
-    about.hide();
+        TfrmMain main;
+        main.resize(1366, 800);
+        main.show();
+        main.ShowNavigation()->showPage(page);
+        Settle();
+        main.grab().save(out + QStringLiteral("/main.png"));
+
+        for (const QString &p : TfrmNavigation::PageNames()) {
+            main.navigation()->showPage(p);
+            Settle();
+            main.grab().save(out + QStringLiteral("/page-%1.png").arg(TfrmNavigation::PageNames().indexOf(p)));
+        }
+
+        main.navigation()->showPage(QStringLiteral("基础资料"));
+        main.navigation()->runEntry(QStringLiteral("部门资料"));
+        main.navigation()->runEntry(QStringLiteral("地区资料"));
+        Settle();
+        main.grab().save(out + QStringLiteral("/children.png"));
+
+        TfrmAbout about(&main);
+        about.show();
+        Settle();
+        about.grab().save(out + QStringLiteral("/about.png"));
+        about.hide();
+
+        TfrmWinBg winbg(&main);
+        winbg.show();
+        Settle();
+        winbg.grab().save(out + QStringLiteral("/winbg.png"));
+        winbg.hide();
+        main.navigation()->allowClose();
+    }
+    App().resetAccountSet();
+    App().dm = nullptr;
     return 0;
 }

@@ -4,7 +4,12 @@
 #include "MdiBackground.h"
 #include "Navigation.h"
 #include "TileIcons.h"
+#include "AccountActions.h"
+#include "EditPass.h"
+#include "FieldPermisson.h"
 #include "ShowChildForm.h"
+#include "SysLog.h"
+#include "Users.h"
 #include "WinBg.h"
 #include "data/BugFix.h"
 #include "masterdata/MasterDataOpen.h"
@@ -77,17 +82,17 @@ void TfrmMain::createActions()
     static const ActionSpec specs[] = {
         {"acOpenAccount", "打开帐套...", 0, nullptr, "document-open-symbolic"},
         {"acReLogin", "更换操作员...", 0, nullptr, "system-switch-user-symbolic"},
-        {"acBackup", "备份帐套...", 5, "manual backup"},
-        {"acRestoreAccount", "恢复帐套", 6, "TfrmAccountRestore"},
+        {"acBackup", "备份帐套...", 5, nullptr, "document-save-symbolic"},
+        {"acRestoreAccount", "恢复帐套", 6, nullptr, "document-revert-symbolic"},
         {"acClearData", "清空所有数据", 8, nullptr},
         {"acImport", "导入基础资料", 0, nullptr},
         {"acReCalcStock", "整理数据并重算库存", 0, "stock recalculation behind TfrmMessage"},
         {"acSetPriceMode", "设置计价方式...", 0, "TfrmPriceMode"},
         {"acPrintSetting", "打印设置...", 0, "TfrmPrintSetting"},
-        {"acUsers", "用户管理", 1, "TfrmUsers"},
-        {"acEditPass", "修改密码", 2, "TfrmEditPass"},
-        {"acFieldPermisson", "字段权限设置", 10, "TfrmFieldPermisson"},
-        {"acSysLog", "查看系统日志", 3, "TfrmSysLog"},
+        {"acUsers", "用户管理", 1, nullptr, "system-users-symbolic"},
+        {"acEditPass", "修改密码", 2, nullptr, "dialog-password-symbolic"},
+        {"acFieldPermisson", "字段权限设置", 10, nullptr},
+        {"acSysLog", "查看系统日志", 3, nullptr},
         {"acSetWinBg", "设置窗口背景图片", 9, nullptr, "preferences-desktop-wallpaper-symbolic"},
         {"acCalc", "计算器...", 0, nullptr, "accessories-calculator-symbolic"},
         {"acBugFix", "实用工具程序...", 0, nullptr},
@@ -148,6 +153,19 @@ void TfrmMain::createActions()
         {QStringLiteral("acClearData"), [this] { clearAllData(); }},
         {QStringLiteral("acImport"), [this] { importBaseData(); }},
         {QStringLiteral("acBugFix"), [this] { TfrmBugFix(this).exec(); }},
+        {QStringLiteral("acBackup"), [this] { RunBackupAccountSet(this); }},
+        {QStringLiteral("acRestoreAccount"), [this] {
+             if (m_hooks.restoreAccountSet)
+                 m_hooks.restoreAccountSet(this);
+         }},
+        {QStringLiteral("acUsers"), [this] { TfrmUsers(this).exec(); }},
+        {QStringLiteral("acEditPass"), [this] { TfrmEditPass(this).exec(); }},
+        {QStringLiteral("acSysLog"), [this] { TfrmSysLog(this).exec(); }},
+        // Only the administrator decides which columns others see; anyone else gets nothing.
+        {QStringLiteral("acFieldPermisson"), [this] {
+             if (CurrentUser().userName == kAdministratorName)
+                 TfrmFieldPermisson(this).exec();
+         }},
         {QStringLiteral("acArea"), [this] { OpenCodeTree(CodeTreeKind::Area, this, m_mdi); }},
         {QStringLiteral("acInventoryC"), [this] { OpenCodeTree(CodeTreeKind::InventoryC, this, m_mdi); }},
         {QStringLiteral("acCalc"), [] { StartCalculator(); }},

@@ -21,6 +21,8 @@ public:
     struct Hooks {
         std::function<bool(QWidget *owner)> openAccountSet;
         std::function<bool(QWidget *owner)> reLogin;
+        // "恢复帐套" restores into the account-set list the dialog keeps.
+        std::function<void(QWidget *owner)> restoreAccountSet;
     };
 
     explicit TfrmMain(Hooks hooks = {}, QWidget *parent = nullptr);
