@@ -66,6 +66,7 @@ TfrmMain::TfrmMain(Hooks hooks, QWidget *parent) : QMainWindow(parent), m_hooks(
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
     connect(m_mdi, &TMdiBackground::reloadRequested, this, &TfrmMain::ReloadBackground);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &TfrmMain::placeNewChild);
 
     createActions();
     createMenus();
@@ -363,6 +364,27 @@ TfrmNavigation *TfrmMain::ShowNavigation()
         sub->show();
     }
     return console;
+}
+
+// Child windows appear cascaded over the console and shrunk to the visible area, instead of
+// wherever the MDI area's own placement puts them (often past its right edge).
+void TfrmMain::placeNewChild(QMdiSubWindow *sub)
+{
+    if (!sub || sub->property("placed").toBool())
+        return;
+    sub->setProperty("placed", true);
+    if (m_navigation && sub->widget() == m_navigation)
+        return;
+    int others = 0;
+    for (QMdiSubWindow *w : m_mdi->subWindowList())
+        if (w != sub && w->isVisible() && !(m_navigation && w->widget() == m_navigation))
+            ++others;
+    const QSize area = m_mdi->viewport()->size();
+    const int step = 28 * (others % 8);
+    const QPoint at(230 + step, 40 + step);
+    const QSize wanted = sub->size().expandedTo(sub->minimumSizeHint());
+    const QSize room(std::max(320, area.width() - at.x() - 12), std::max(240, area.height() - at.y() - 12));
+    sub->setGeometry(QRect(at, wanted.boundedTo(room)));
 }
 
 QMdiSubWindow *TfrmMain::AddChildWindow(QWidget *widget)

@@ -63,6 +63,7 @@ private:
     void disablePendingActions();
     void fillWindowMenu();
     void tileChildren(Qt::Orientation orientation);
+    void placeNewChild(QMdiSubWindow *sub);
 
     // Handlers of the actions this version provides.
     void openAccountSet();
