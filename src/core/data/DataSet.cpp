@@ -273,12 +273,13 @@ QVariant TField::coerce(const QVariant &v) const
     return v;
 }
 
-QString TField::asString() const
+// The text of a stored value in the program's formats: dates "yyyy.MM.dd", numbers without
+// trailing zeros, yes/no as True/False.
+static QString TextOfValue(const QVariant &v, FieldType type)
 {
-    const QVariant v = value();
     if (v.isNull())
         return QString();
-    switch (m_def.type) {
+    switch (type) {
     case FieldType::Float:
     case FieldType::Currency:
         return FloatText(v.toDouble());
@@ -296,6 +297,8 @@ QString TField::asString() const
         return v.toString();
     }
 }
+
+QString TField::asString() const { return TextOfValue(value(), m_def.type); }
 
 void TField::setAsString(const QString &text) { setValue(text); }
 
@@ -373,23 +376,7 @@ QString TField::displayTextOf(const QVariant &v) const
     }
     if ((m_def.type == FieldType::Date || m_def.type == FieldType::DateTime) && !displayFormat.isEmpty())
         return v.toDateTime().toString(displayFormat);
-    switch (m_def.type) {
-    case FieldType::Float:
-    case FieldType::Currency:
-        return FloatText(v.toDouble());
-    case FieldType::Boolean:
-        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case FieldType::Date:
-        return v.toDate().toString(QStringLiteral("yyyy.MM.dd"));
-    case FieldType::DateTime:
-        return v.toDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss"));
-    case FieldType::Blob:
-        return QString::fromUtf8(v.toByteArray());
-    case FieldType::DataSet:
-        return QStringLiteral("(DATASET)");
-    default:
-        return v.toString();
-    }
+    return TextOfValue(v, m_def.type);
 }
 
 TDataSet *TField::nested() const
