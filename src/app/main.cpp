@@ -42,8 +42,8 @@ void OfferDemoAccountSet(const QString &dataNetPath)
             if (!list.dataSet().isEmpty())
                 return;
         }
-        if (!QuestionYesNo(QStringLiteral("还没有任何帐套。\r是否创建一个“演示帐套”，里面有示例的仓库、客户、供应商和货品资料，"
-                                          "便于您熟悉本系统？\r（以后也可以在“帐套管理”中新建自己的帐套。）")))
+        if (!QuestionYesNo(QStringLiteral("还没有任何帐套。\n是否创建一个“演示帐套”，里面有示例的仓库、客户、供应商和货品资料，"
+                                          "便于您熟悉本系统？\n（以后也可以在“帐套管理”中新建自己的帐套。）")))
             return;
         CreateDemoAccountSet(dataNetPath, TDemoOptions());
     });

@@ -14,6 +14,7 @@
 #include "data/BugFix.h"
 #include "masterdata/MasterDataOpen.h"
 #include "data/OpData.h"
+#include "shell/AccountOpen.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/Calculator.h"
@@ -87,6 +88,9 @@ void TfrmMain::createActions()
         {"acRestoreAccount", "恢复帐套", 6, nullptr, "document-revert-symbolic"},
         {"acClearData", "清空所有数据", 8, nullptr},
         {"acImport", "导入基础资料", 0, nullptr},
+        // Disabled until the whole-database stock recalculation exists; it will run behind
+        // TWaitMessage("正在处理数据，请稍后..."). A button that did nothing would let the user
+        // believe the stock had been rebuilt.
         {"acReCalcStock", "整理数据并重算库存", 0, "stock recalculation behind TfrmMessage"},
         {"acSetPriceMode", "设置计价方式...", 0, "TfrmPriceMode"},
         {"acPrintSetting", "打印设置...", 0, "TfrmPrintSetting"},
@@ -411,10 +415,22 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_closing = true;
-    if (m_navigation)
+    // The children first: one that refuses (unsaved work it asked about) keeps the program,
+    // and the console, running.
+    for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
+        if (m_navigation && sub->widget() == m_navigation)
+            continue;
+        if (!sub->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    if (m_navigation) {
         m_navigation->allowClose();
-    m_mdi->closeAllSubWindows();
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(m_navigation->parentWidget()))
+            sub->close();
+    }
+    m_closing = true;
     event->accept();
 }
 
@@ -430,8 +446,17 @@ void TfrmMain::CloseOtherWindows()
 void TfrmMain::openAccountSet()
 {
     CloseOtherWindows();
-    if (m_hooks.openAccountSet && m_hooks.openAccountSet(this))
+    const QString code = App().accCode, name = App().accName, begin = App().beginMonth;
+    if (m_hooks.openAccountSet && m_hooks.openAccountSet(this)) {
         RefreshAfterLogin();
+        return;
+    }
+    // The dialog opens a set before its login; when that login never succeeded, the operator
+    // must not go on working in a set nobody logged into: the previous set comes back.
+    if (App().accCode != code && !code.isEmpty()) {
+        RunGuarded([&] { OpenAccountSet(code, name, begin); });
+        RefreshAfterLogin();
+    }
 }
 
 void TfrmMain::reLogin()

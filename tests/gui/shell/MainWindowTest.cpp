@@ -1,5 +1,7 @@
 #include "ScriptedMessages.h"
 #include "TestAccountSet.h"
+#include "data/Schema.h"
+#include "shell/AccountOpen.h"
 #include "shell/AppContext.h"
 #include "shell/ClearDataAccess.h"
 #include "shell/MdiBackground.h"
@@ -10,7 +12,9 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QCloseEvent>
 #include <QDialog>
+#include <QDir>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
@@ -350,4 +354,49 @@ TEST_F(MainWindowTest, OpeningAChildListTwiceBringsTheFirstToTheFront)
     EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
     messages.answers.enqueue(true);
     main.close();
+}
+
+TEST_F(MainWindowTest, OpeningAnotherSetWithoutLoginReturnsToThePreviousSet)
+{
+    ASSERT_TRUE(QDir(set.dataDir()).mkpath(QStringLiteral("other")));
+    CreateAccountSetDatabase(set.dataDir() + QStringLiteral("other/spData.mdb"));
+    ASSERT_TRUE(OpenAccountSet(QStringLiteral("demo"), QStringLiteral("测试帐套"), QString()));
+    TfrmMain::Hooks hooks;
+    hooks.openAccountSet = [](QWidget *) {
+        // The dialog opened the other set, then its login was cancelled and the dialog too.
+        OpenAccountSet(QStringLiteral("other"), QStringLiteral("另一个帐套"), QString());
+        return false;
+    };
+    TfrmMain main(hooks);
+    main.runAction(QStringLiteral("acOpenAccount"));
+    EXPECT_EQ(App().accCode, QStringLiteral("demo"));
+    EXPECT_EQ(App().dm->databaseFile(), set.databaseFile());
+    EXPECT_EQ(main.statusText(0), QStringLiteral("账套:测试帐套"));
+}
+
+namespace {
+// A child window with unsaved work whose user chose to stay.
+class StubbornChild : public QWidget {
+protected:
+    void closeEvent(QCloseEvent *event) override { event->ignore(); }
+};
+} // namespace
+
+TEST_F(MainWindowTest, AChildThatRefusesToCloseKeepsTheProgramRunning)
+{
+    TfrmMain main;
+    main.show();
+    main.ShowNavigation();
+    auto *child = new StubbornChild;
+    main.AddChildWindow(child);
+    messages.answers.enqueue(true);
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(main.isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(main.navigation(), nullptr);
+    EXPECT_TRUE(main.navigation()->isVisible());
+    EXPECT_FALSE(main.navigation()->close());   // and still refuses the user
+    delete child->parentWidget();
+    messages.answers.enqueue(true);
+    EXPECT_TRUE(main.close());
 }
