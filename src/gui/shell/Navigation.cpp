@@ -102,6 +102,7 @@ QWidget#navPage { background: #f4f6f9; }
 QScrollArea { border: none; background: #f4f6f9; }
 QLabel#navTitle { font-size: 22px; font-weight: bold; color: #1f2933; }
 QLabel#navSubtitle { font-size: 13px; color: #6b7785; }
+QLabel#navTip { font-size: 12px; color: #8a96a3; }
 QLabel#navSection { font-size: 14px; font-weight: bold; color: #3b4a5c; padding-top: 6px; }
 QFrame#navCard { background: #ffffff; border: 1px solid #e3e8ef; border-radius: 10px; }
 QToolButton[navTile="true"] { background: #ffffff; border: 1px solid #e3e8ef; border-radius: 12px;
@@ -291,6 +292,9 @@ QWidget *TfrmNavigation::buildPage(const QString &page, const QString &subtitle)
         v->addWidget(card);
     }
     v->addStretch(1);
+    auto *tip = new QLabel(QStringLiteral("提示：单击图标或链接打开相应功能；没有权限的功能请与系统管理员联系。按 F1 查看帮助。"), content);
+    tip->setObjectName(QStringLiteral("navTip"));
+    v->addWidget(tip);
     scroll->setWidget(content);
     return scroll;
 }
