@@ -98,6 +98,9 @@ int main(int argc, char **argv)
             TfrmMain main(hooks);
             messages.setMainWindow(&main);
             main.showMaximized();
+            // The console also opens on activation, but a window system may never activate us
+            // (no window manager, focus kept elsewhere): the console must be there regardless.
+            main.ShowNavigation();
             result = app.exec();
             messages.setMainWindow(nullptr);
         }

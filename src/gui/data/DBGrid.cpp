@@ -4,6 +4,7 @@
 #include "shell/Config.h"
 #include "shell/MessageService.h"
 
+#include <QAbstractButton>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -74,6 +75,10 @@ TDBGrid::TDBGrid(QWidget *parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_indicator->setDefaultSectionSize(fontMetrics().height() + 6);
     m_footer->hide();
+    // The table view's own corner button is never placed by our geometry code and would sit
+    // over the first titles as a stray white block; our corner takes its place.
+    for (QAbstractButton *button : findChildren<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+        button->hide();
     auto *corner = new TGridCorner(this);
     corner->setObjectName(QStringLiteral("gridCorner"));
 

@@ -1,5 +1,4 @@
 #include "AppFormats.h"
-#include "shell/Product.h"
 
 #include <QApplication>
 #include <QFont>
@@ -14,7 +13,8 @@ void ApplyAppFormats()
     QApplication::setFont(font);
 
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    QApplication::setApplicationDisplayName(ProductTitle());
+    // No application display name: the window system would append it to every window title,
+    // and the main window's caption already carries the product title.
 
     // Texts inside Qt's own dialogs ("查找范围", context menus of edit fields); our own buttons
     // are labelled explicitly and read Chinese even without it.

@@ -78,7 +78,10 @@ QWidget *QtMessageService::owner() const
 bool QtMessageService::message(Kind kind, const QString &text, const QString &caption)
 {
     const BoxStyle style = StyleOf(kind);
-    QMessageBox box(style.icon, caption.isEmpty() ? style.caption : caption, text, QMessageBox::NoButton, owner());
+    // Error texts join their parts with a carriage return, which a label does not break on.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(style.icon, caption.isEmpty() ? style.caption : caption, shown, QMessageBox::NoButton, owner());
     QPushButton *yes = nullptr;
     QPushButton *no = nullptr;
     if (style.yesNo) {
