@@ -130,7 +130,12 @@ int TOpData::GetSchemaVersion()
     try {
         return ScalarInt(QStringLiteral("select infovalue from sysinfo where sysinfoid=1"));
     } catch (const AppError &) {
-        // Sets of the first version have no sysinfo table.
+        // Sets of the first version have no sysinfo table. When the table is there and still
+        // cannot be read (a lock, a damaged page), remaking it would throw away the version
+        // and the price mode and start the chain again at 1, whose first step then fails for
+        // good: the error goes to the user instead.
+        if (ScalarInt(QStringLiteral("select count(*) from sqlite_master where type='table' and lower(name)='sysinfo'")) > 0)
+            throw;
     }
     ExecEach({QStringLiteral("drop table sysinfo")});
     TTransaction transaction(m_db);

@@ -1,4 +1,5 @@
 #include "AccountEdit.h"
+#include "DialogLayout.h"
 #include "WaitCursor.h"
 #include "shell/AccountSets.h"
 #include "shell/AppError.h"
@@ -15,15 +16,9 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace {
-
-QLabel *Hint(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setStyleSheet(QStringLiteral("color: #666;"));
-    return label;
-}
 
 QLineEdit *AddRow(QGridLayout *grid, const QString &caption, QWidget *parent, QWidget *tail = nullptr)
 {
@@ -38,13 +33,23 @@ QLineEdit *AddRow(QGridLayout *grid, const QString &caption, QWidget *parent, QW
     return edit;
 }
 
-QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons)
+// The rows of code and name that the editor and the restore dialog both start with.
+std::pair<QLineEdit *, QLineEdit *> AddCodeAndName(QGridLayout *grid, QWidget *parent, const QString &codeHint)
 {
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    for (QPushButton *b : buttons)
-        row->addWidget(b);
-    return row;
+    QLineEdit *code = AddRow(grid, QStringLiteral("帐套代码"), parent, NoteLabel(codeHint, parent));
+    code->setObjectName(QStringLiteral("edtCode"));
+    QLineEdit *name = AddRow(grid, QStringLiteral("帐套名称"), parent);
+    name->setObjectName(QStringLiteral("edtName"));
+    grid->setColumnMinimumWidth(1, 220);
+    return {code, name};
+}
+
+void LayOut(QDialog *dialog, QGridLayout *grid, std::initializer_list<QPushButton *> buttons)
+{
+    auto *layout = new QVBoxLayout(dialog);
+    layout->addLayout(grid);
+    layout->addSpacing(8);
+    layout->addLayout(ButtonRow(buttons));
 }
 
 bool AnyBlank(std::initializer_list<const QLineEdit *> edits)
@@ -70,10 +75,7 @@ TfrmAccountEdit::TfrmAccountEdit(const QString &dataNetPath, QWidget *parent)
     setWindowTitle(QStringLiteral("帐套编辑"));
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
-    m_code = AddRow(grid, QStringLiteral("帐套代码"), this, Hint(QStringLiteral("(字母或数字)"), this));
-    m_code->setObjectName(QStringLiteral("edtCode"));
-    m_name = AddRow(grid, QStringLiteral("帐套名称"), this);
-    m_name->setObjectName(QStringLiteral("edtName"));
+    std::tie(m_code, m_name) = AddCodeAndName(grid, this, QStringLiteral("(字母或数字)"));
 
     m_month = new QToolButton(this);
     m_month->setObjectName(QStringLiteral("btnMonth"));
@@ -82,22 +84,16 @@ TfrmAccountEdit::TfrmAccountEdit(const QString &dataNetPath, QWidget *parent)
     auto *monthLayout = new QHBoxLayout(monthTail);
     monthLayout->setContentsMargins(0, 0, 0, 0);
     monthLayout->addWidget(m_month);
-    monthLayout->addWidget(Hint(QStringLiteral("(初始库存的月份)"), this));
+    monthLayout->addWidget(NoteLabel(QStringLiteral("(初始库存的月份)"), this));
     m_endDate = AddRow(grid, QStringLiteral("启用日期"), this, monthTail);
     m_endDate->setObjectName(QStringLiteral("edtEndDate"));
     m_endDate->setReadOnly(true);
     m_unit = AddRow(grid, QStringLiteral("单位名称"), this);
     m_unit->setObjectName(QStringLiteral("edtUnit"));
-    grid->setColumnMinimumWidth(1, 220);
 
     m_create = new QPushButton(QStringLiteral("创建"), this);
-    m_create->setDefault(true);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addSpacing(8);
-    layout->addLayout(ButtonRow({m_create, m_cancel}));
+    LayOut(this, grid, {m_create, m_cancel});
 
     connect(m_create, &QPushButton::clicked, this, &TfrmAccountEdit::btnCreateClick);
     connect(m_cancel, &QPushButton::clicked, this, &TfrmAccountEdit::reject);
@@ -169,12 +165,8 @@ TfrmAccNameEdit::TfrmAccNameEdit(TAccountList &list, QWidget *parent) : QDialog(
     m_name->setMinimumWidth(220);
     m_name->setText(list.dataSet().fieldByName(QStringLiteral("cAccName")).asString());
     m_ok = new QPushButton(QStringLiteral("确定"), this);
-    m_ok->setDefault(true);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addSpacing(8);
-    layout->addLayout(ButtonRow({m_ok, m_cancel}));
+    LayOut(this, grid, {m_ok, m_cancel});
     connect(m_ok, &QPushButton::clicked, this, &TfrmAccNameEdit::btnOkClick);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -201,18 +193,11 @@ TfrmAccountRestore::TfrmAccountRestore(TAccountList &list, const QString &backup
 {
     setWindowTitle(QStringLiteral("帐套恢复"));
     auto *grid = new QGridLayout;
-    m_code = AddRow(grid, QStringLiteral("帐套代码"), this, Hint(QStringLiteral("(目录名)"), this));
-    m_code->setObjectName(QStringLiteral("edtCode"));
-    m_name = AddRow(grid, QStringLiteral("帐套名称"), this);
-    m_name->setObjectName(QStringLiteral("edtName"));
-    grid->setColumnMinimumWidth(1, 220);
+    grid->setHorizontalSpacing(8);
+    std::tie(m_code, m_name) = AddCodeAndName(grid, this, QStringLiteral("(目录名)"));
     m_restore = new QPushButton(QStringLiteral("恢复"), this);
-    m_restore->setDefault(true);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addSpacing(8);
-    layout->addLayout(ButtonRow({m_restore, m_cancel}));
+    LayOut(this, grid, {m_restore, m_cancel});
     connect(m_restore, &QPushButton::clicked, this, &TfrmAccountRestore::btnRestoreClick);
     connect(m_cancel, &QPushButton::clicked, this, &TfrmAccountRestore::reject);
     RunGuarded([&] { m_list.dataSet().append(); });

@@ -1,4 +1,5 @@
 #include "FieldPermisson.h"
+#include "DialogLayout.h"
 #include "WholeRowSelection.h"
 #include "data/DBGrid.h"
 #include "data/DataSetHelpers.h"
@@ -35,23 +36,15 @@ TfrmFieldPermisson::TfrmFieldPermisson(QWidget *parent) : QDialog(parent)
     m_dict->afterScroll = [this](TDataSet &) { dictChanged(); };
     dictChanged();
 
-    auto *note = new QLabel(QStringLiteral("是否公开显示相应项目，打勾的表示不显示"), this);
-    note->setStyleSheet(QStringLiteral("color: #666;"));
     m_ok = new QPushButton(QStringLiteral("确定"), this);
-    m_ok->setDefault(true);
     m_exit = new QPushButton(QStringLiteral("退出"), this);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_exit, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(note);
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_exit);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_dictGrid, 2);
     layout->addWidget(m_itemGrid, 3);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({m_ok, m_exit}, NoteLabel(QStringLiteral("是否公开显示相应项目，打勾的表示不显示"), this)));
     resize(460, 480);
 }
 

@@ -1,4 +1,5 @@
 #include "Login.h"
+#include "DialogLayout.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/Config.h"
@@ -19,35 +20,23 @@ TfrmLogin::TfrmLogin(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("登录"));
     m_user = new QComboBox(this);
     m_user->setObjectName(QStringLiteral("cbUser"));
-    m_password = new QLineEdit(this);
-    m_password->setObjectName(QStringLiteral("edtPassword"));
-    m_password->setEchoMode(QLineEdit::Password);
+    m_password = NewPasswordEdit(this, QStringLiteral("edtPassword"));
     m_date = new QDateEdit(QDate::currentDate(), this);
     m_date->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
     m_date->setCalendarPopup(true);
 
-    auto *form = new QFormLayout;
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto *form = NewForm();
     form->addRow(QStringLiteral("操作员"), m_user);
     form->addRow(QStringLiteral("密码"), m_password);
     form->addRow(QStringLiteral("日期"), m_date);
 
-    auto *note = new QLabel(QStringLiteral("初始密码为空\n直接确定即可"), this);
-    note->setStyleSheet(QStringLiteral("color: #666;"));
-
     m_ok = new QPushButton(QStringLiteral("确定"), this);
-    m_ok->setDefault(true);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(note);
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addSpacing(8);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({m_ok, m_cancel}, NoteLabel(QStringLiteral("初始密码为空\n直接确定即可"), this)));
     setMinimumWidth(320);
 
     connect(m_ok, &QPushButton::clicked, this, &TfrmLogin::btnOkClick);

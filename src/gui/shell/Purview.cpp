@@ -1,4 +1,5 @@
 #include "Purview.h"
+#include "DialogLayout.h"
 #include "data/DBGrid.h"
 #include "data/GridExport.h"
 #include "data/GridPrint.h"
@@ -55,7 +56,6 @@ TfrmPurview::TfrmPurview(const QString &userName, const QString &rights, QWidget
             [this](const QPoint &at) { m_popup->popup(m_grid->viewport()->mapToGlobal(at)); });
 
     m_ok = new QPushButton(QStringLiteral("确认"), this);
-    m_ok->setDefault(true);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
     connect(m_ok, &QPushButton::clicked, this, &TfrmPurview::btnOkClick);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -66,13 +66,9 @@ TfrmPurview::TfrmPurview(const QString &userName, const QString &rights, QWidget
     auto *top = new QHBoxLayout;
     top->addLayout(left);
     top->addWidget(m_grid, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({m_ok, m_cancel}));
     resize(520, 460);
 }
 

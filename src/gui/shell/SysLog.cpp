@@ -1,4 +1,5 @@
 #include "SysLog.h"
+#include "DialogLayout.h"
 #include "WholeRowSelection.h"
 #include "data/DBGrid.h"
 #include "data/GridExport.h"
@@ -92,19 +93,13 @@ TfrmSysLogClear::TfrmSysLogClear(QWidget *parent) : QDialog(parent)
     m_date->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
     m_date->setCalendarPopup(true);
     m_clear = new QPushButton(QStringLiteral("清除"), this);
-    m_clear->setDefault(true);
     m_exit = new QPushButton(QStringLiteral("退出"), this);
-    auto *row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("起始时间："), this));
-    row->addWidget(m_date, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_clear);
-    buttons->addWidget(m_exit);
+    auto *form = NewForm();
+    form->addRow(QStringLiteral("起始时间："), m_date);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(row);
+    layout->addLayout(form);
     layout->addSpacing(8);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({m_clear, m_exit}));
     setMinimumWidth(280);
     connect(m_clear, &QPushButton::clicked, this, &TfrmSysLogClear::btnClearClick);
     connect(m_exit, &QPushButton::clicked, this, &QDialog::reject);

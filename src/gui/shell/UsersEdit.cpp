@@ -1,4 +1,5 @@
 #include "UsersEdit.h"
+#include "DialogLayout.h"
 #include "data/DataSet.h"
 #include "shell/AppError.h"
 #include "shell/Operators.h"
@@ -13,24 +14,21 @@
 TfrmUsersEdit::TfrmUsersEdit(TDataSet &operators, QWidget *parent) : QDialog(parent), m_operators(operators)
 {
     setWindowTitle(QStringLiteral("新增用户"));
-    auto edit = [this](const char *name, bool masked = false) {
+    auto edit = [this](const char *name) {
         auto *e = new QLineEdit(this);
         e->setObjectName(QLatin1String(name));
-        if (masked)
-            e->setEchoMode(QLineEdit::Password);
         return e;
     };
     m_userName = edit("edtUserName");
-    m_password = edit("edtPassword", true);
-    m_confirm = edit("edtConfirm", true);
+    m_password = NewPasswordEdit(this, QStringLiteral("edtPassword"));
+    m_confirm = NewPasswordEdit(this, QStringLiteral("edtConfirm"));
     m_super = new QCheckBox(QStringLiteral("系统管理员"), this);
     m_type = edit("edtType");
     m_depCode = edit("edtDepCode");
     m_class = edit("edtClass");
     m_whCode = edit("edtWhCode");
 
-    auto *form = new QFormLayout;
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto *form = NewForm();
     form->addRow(QStringLiteral("用户名"), m_userName);
     form->addRow(QStringLiteral("密码"), m_password);
     form->addRow(QStringLiteral("确认密码"), m_confirm);
@@ -41,17 +39,12 @@ TfrmUsersEdit::TfrmUsersEdit(TDataSet &operators, QWidget *parent) : QDialog(par
     form->addRow(QStringLiteral("所管仓库"), m_whCode);
 
     m_ok = new QPushButton(QStringLiteral("确定"), this);
-    m_ok->setDefault(true);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addSpacing(8);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({m_ok, m_cancel}));
     setMinimumWidth(320);
 
     connect(m_ok, &QPushButton::clicked, this, &TfrmUsersEdit::btnOkClick);

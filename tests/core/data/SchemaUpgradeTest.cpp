@@ -151,6 +151,18 @@ TEST(SchemaUpgrade, VersionAndPriceModeRows)
     EXPECT_EQ(op.ScalarInt("select InfoValue from sysinfo where SysInfoID=2"), 2);
 }
 
+TEST(SchemaUpgrade, AnUnreadableVersionIsReportedAndTheTableKept)
+{
+    TestAccountSet set;
+    TOpData &op = set.op();
+    op.SetPriceMode(2);
+    // sysinfo is there but its version cannot be read: only a missing table may be remade.
+    op.ExecCommand("alter table sysinfo rename column InfoValue to InfoValue_");
+    EXPECT_THROW(op.UpgradeSchema(SimpleValues()), AppError);
+    EXPECT_EQ(op.ScalarInt("select InfoValue_ from sysinfo where SysInfoID=1"), kCurrentSchemaVersion);
+    EXPECT_EQ(op.ScalarInt("select InfoValue_ from sysinfo where SysInfoID=2"), 2);
+}
+
 TEST(SimpleValueStore, UnsetKeyIsEmptyAndSetValuesAreKept)
 {
     TestAccountSet set;

@@ -1,0 +1,22 @@
+#pragma once
+#include <initializer_list>
+
+class QFormLayout;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QString;
+class QWidget;
+
+// The few pieces the small dialogs of the shell are made of, so that they look and behave alike.
+
+// A line edit that masks what is typed (passwords).
+QLineEdit *NewPasswordEdit(QWidget *parent, const QString &objectName);
+// A form with its captions right-aligned beside the fields.
+QFormLayout *NewForm();
+// A grey explanatory text beside a field or under a form.
+QLabel *NoteLabel(const QString &text, QWidget *parent);
+// The buttons at the foot of a dialog, right-aligned, with an optional note at the left. The
+// first button is the one Enter presses.
+QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons, QWidget *note = nullptr);
