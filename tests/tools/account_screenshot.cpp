@@ -5,6 +5,7 @@
 #include "data/DbDataSet.h"
 #include "shell/Account.h"
 #include "shell/AccountEdit.h"
+#include "shell/AccountSets.h"
 #include "shell/AppContext.h"
 #include "shell/AppFormats.h"
 #include "shell/EditPass.h"

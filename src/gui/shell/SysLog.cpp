@@ -1,5 +1,6 @@
 #include "SysLog.h"
 #include "DialogLayout.h"
+#include <QFormLayout>
 #include "WholeRowSelection.h"
 #include "data/DBGrid.h"
 #include "data/GridExport.h"
