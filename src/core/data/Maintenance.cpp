@@ -27,6 +27,33 @@ const char *const kImportedTables[] = {
 
 const QString kDone = QStringLiteral("修复完成！");
 
+// Tables the import leaves as they were, with their keys. Their counters come over with the
+// other set's TablesID, which knows nothing of the rows kept here: left alone, the next
+// operator, size group, VIP card or background picture would take a key already in use.
+struct KeptKey {
+    const char *table;
+    const char *key;
+};
+const KeptKey kKeptKeys[] = {
+    {"Operator", "OperatorID"}, {"SizeG", "SizeGID"}, {"VIP", "VIPID"}, {"winbg", "WinBgID"}};
+
+// Moves each kept table's counter past its highest key (never back), and gives it a counter
+// when the other set had none.
+void KeepCountersPastKeptRows(TOpData &op)
+{
+    for (const KeptKey &k : kKeptKeys) {
+        const QString table = QLatin1String(k.table);
+        const int next = op.ScalarInt(QStringLiteral("select coalesce(max(%1),0)+1 from %2")
+                                          .arg(SqlIdentifier(QLatin1String(k.key)), SqlIdentifier(table)));
+        if (op.ScalarInt(QStringLiteral("select count(*) from TablesID where TableName=?"), {table}) == 0)
+            op.ExecCommandParams(QStringLiteral("insert into TablesID(TableName,NextID) values(?,?)"), {table, next});
+        else
+            op.ExecCommandParams(QStringLiteral("update TablesID set NextID=? where TableName=? and "
+                                                "(NextID is null or NextID<?)"),
+                                 {next, table, next});
+    }
+}
+
 // Column names of a table as the file declares them, looked up without regard to case.
 QHash<QString, QString> TableColumns(const QSqlDatabase &db, const QString &table)
 {
@@ -108,6 +135,7 @@ void TOpData::ImportBaseData(const QString &file)
                                    .arg(QLatin1String(table), e.message()));
             }
         }
+        KeepCountersPastKeptRows(*this);
         transaction.commit();
     } catch (...) {
         CloseSqliteConnection(name);

@@ -144,6 +144,41 @@ TEST(ImportBaseData, ReplacesTheBaseDataWithThatOfAnotherSet)
     EXPECT_EQ(op.ScalarInt("select count(*) from SizeGD"), 0);
 }
 
+TEST(ImportBaseData, CountersOfTheTablesThatStayPassTheirKeys)
+{
+    // The other set's counters come over with its TablesID; the operators, size groups, VIP
+    // cards and pictures kept here must still get fresh keys afterwards.
+    QTemporaryDir dir;
+    const QString source = MakeSourceSet(dir.path());
+    {
+        QSqlDatabase db = OpenSqliteConnection("maintenance_counters", source);
+        TOpData other(db);
+        other.ExecCommand("update TablesID set NextID=20 where TableName='winbg'"); // ahead of us: stays
+        other.ExecCommand("delete from TablesID where TableName='VIP'");            // an old set without one
+        db = QSqlDatabase();
+        CloseSqliteConnection("maintenance_counters");
+    }
+    TestAccountSet set;
+    ScriptedMessages messages;
+    TOpData &op = set.op();
+    op.ExecCommand("insert into Operator(OperatorID,cUserName) values(2,'Tom'),(3,'Ann')");
+    op.ExecCommand("insert into SizeG(SizeGID,Name) values(2,'童装'),(5,'鞋码')");
+    op.ExecCommand("insert into VIP(VIPID,VIPCardID) values(1,'V001'),(4,'V004')");
+    op.ExecCommand("insert into winbg(WinBgID,iFlag) values(1,1)");
+
+    op.ImportBaseData(source);
+    struct Case {
+        const char *table;
+        int next;
+    };
+    for (const Case &c : {Case{"Operator", 4}, Case{"SizeG", 6}, Case{"VIP", 5}, Case{"winbg", 20}}) {
+        SCOPED_TRACE(c.table);
+        EXPECT_EQ(op.GetNextID(c.table), c.next);
+    }
+    // Imported tables keep the other set's counters.
+    EXPECT_EQ(op.GetNextID("Customer"), 40);
+}
+
 TEST(ImportBaseData, AFailedImportChangesNothingAndSaysWhy)
 {
     QTemporaryDir dir;
