@@ -40,6 +40,8 @@ TfrmBugFix::TfrmBugFix(QWidget *parent) : QDialog(parent)
     m_tools = new QListWidget(toolsBox);
     for (const RepairTool &tool : RepairTools())
         m_tools->addItem(tool.name);
+    // Two short names: the room goes to the description, whose warning comes last.
+    m_tools->setFixedHeight(m_tools->sizeHintForRow(0) * (m_tools->count() + 1) + 2 * m_tools->frameWidth());
     (new QVBoxLayout(toolsBox))->addWidget(m_tools);
 
     auto *descriptionBox = new QGroupBox(QStringLiteral("功能项目说明"), this);
@@ -55,10 +57,10 @@ TfrmBugFix::TfrmBugFix(QWidget *parent) : QDialog(parent)
     buttons->addWidget(m_close);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(toolsBox, 1);
-    layout->addWidget(descriptionBox, 2);
+    layout->addWidget(toolsBox);
+    layout->addWidget(descriptionBox, 1);
     layout->addLayout(buttons);
-    resize(460, 360);
+    resize(480, 400);
 
     connect(m_tools, &QListWidget::currentRowChanged, this, &TfrmBugFix::showDescription);
     connect(m_run, &QPushButton::clicked, this, &TfrmBugFix::runSelected);
