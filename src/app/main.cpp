@@ -8,6 +8,7 @@
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/AppFormats.h"
+#include "shell/Application.h"
 #include "shell/Config.h"
 #include "shell/DemoData.h"
 #include "shell/GuiResources.h"
@@ -54,7 +55,7 @@ void OfferDemoAccountSet(const QString &dataNetPath)
 int main(int argc, char **argv)
 {
     EnsureRuntimeDir();
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     SingleInstance instance(ProductTitle());
     if (!instance.isFirst())
         return 0;
