@@ -12,6 +12,9 @@
 #include "shell/Navigation.h"
 #include "shell/UserInfo.h"
 #include "shell/WinBg.h"
+#include "masterdata/CodeTreeWindow.h"
+#include "masterdata/MasterDataEditDialog.h"
+#include "masterdata/MasterDataListWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,6 +84,27 @@ int main(int argc, char **argv)
         Settle();
         about.grab().save(out + QStringLiteral("/about.png"));
         about.hide();
+
+        // Every reference list with its edit dialog on the current row, and both trees.
+        for (MasterDataKind kind : AllMasterDataKinds()) {
+            TMasterDataListWindow list(kind);
+            list.resize(list.sizeHint());
+            list.show();
+            Settle();
+            const QString name = MasterDataMember(kind).listClass;
+            list.grab().save(out + QStringLiteral("/list-%1.png").arg(name));
+            list.editDialog()->show();
+            Settle();
+            list.editDialog()->grab().save(out + QStringLiteral("/edit-%1.png").arg(name));
+            list.editDialog()->hide();
+        }
+        for (CodeTreeKind kind : {CodeTreeKind::Area, CodeTreeKind::InventoryC}) {
+            TCodeTreeWindow tree(kind);
+            tree.resize(tree.sizeHint());
+            tree.show();
+            Settle();
+            tree.grab().save(out + QStringLiteral("/tree-%1.png").arg(CodeTreeNames(kind).windowClass));
+        }
 
         TfrmWinBg winbg(&main);
         winbg.show();

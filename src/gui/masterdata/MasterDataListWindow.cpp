@@ -47,6 +47,7 @@ TMasterDataListWindow::TMasterDataListWindow(MasterDataKind kind, QWidget *paren
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     layout->addWidget(bar);
+    m_bar = bar;
     m_grid = new TDBGrid;
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));
     layout->addWidget(m_grid, 1);
@@ -70,11 +71,15 @@ TMasterDataSet *TMasterDataListWindow::dataSet() const { return m_dialog->dataSe
 
 QSize TMasterDataListWindow::sizeHint() const
 {
-    // Wide enough for the columns and the tool bar, not a sea of empty grid.
+    // Wide enough for the columns and the whole tool bar (an entry in its overflow menu is one
+    // nobody finds), not a sea of empty grid.
     int width = 60;
     for (const TListColumn &c : m_member.listColumns)
         width += c.width;
-    return {std::clamp(width, 420, 900), 420};
+    width = std::clamp(width, 420, 900);
+    if (m_bar)
+        width = std::max(width, m_bar->sizeHint().width());
+    return {width, 420};
 }
 
 void TMasterDataListWindow::buildActions(QToolBar *bar)

@@ -46,6 +46,7 @@ private:
 
     const TMasterDataMember &m_member;
     TMasterDataEditDialog *m_dialog = nullptr;
+    QToolBar *m_bar = nullptr;
     TDBGrid *m_grid = nullptr;
     QComboBox *m_kindChoice = nullptr;
 };

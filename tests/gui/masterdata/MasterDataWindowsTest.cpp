@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -233,6 +234,30 @@ TEST_F(ListWindowFixture, IncomeExpenseChoiceFiltersTheListAndStampsNewItems)
     EXPECT_EQ(window.grid()->model()->rowCount(), 3);
     window.kindChoice()->setCurrentIndex(0);
     EXPECT_EQ(window.grid()->model()->rowCount(), 1);
+}
+
+// A tool-bar entry pushed into the overflow menu is one the user never finds; the income or
+// expense choice above all, without which expense items cannot even be listed.
+TEST_F(ListWindowFixture, EveryToolBarEntryFitsTheListWindowAsItOpens)
+{
+    for (MasterDataKind kind : AllMasterDataKinds()) {
+        TMasterDataListWindow window(kind);
+        window.resize(window.sizeHint());
+        window.show();
+        QApplication::processEvents();
+        auto *bar = window.findChild<QToolBar *>(QStringLiteral("ToolBar1"));
+        ASSERT_NE(bar, nullptr);
+        for (QAction *a : bar->actions()) {
+            if (a->isSeparator())
+                continue;
+            QWidget *w = bar->widgetForAction(a);
+            ASSERT_NE(w, nullptr);
+            EXPECT_TRUE(w->isVisible()) << window.member().listClass.toStdString() << " " << a->text().toStdString();
+        }
+        if (window.kindChoice()) {
+            EXPECT_TRUE(window.kindChoice()->isVisible());
+        }
+    }
 }
 
 TEST_F(ListWindowFixture, AreaDropDownIsIndentedByCodeDepthAndReloadedOnShow)
