@@ -27,6 +27,11 @@ TRequiredField Req(const char *column, const char *message)
     return TRequiredField{S::fromUtf8(column), S::fromUtf8(message)};
 }
 
+TUniqueColumn Unique(const char *column, const char *caption)
+{
+    return TUniqueColumn{S::fromUtf8(column), S::fromUtf8(caption)};
+}
+
 // The customer and vendor dialogs are one layout over two column prefixes.
 QList<TDialogField> PartnerFields(const QString &p, bool withDiscount, const QString &codeCaption)
 {
@@ -88,6 +93,7 @@ QList<TMasterDataMember> BuildMembers()
         m.table = "Color"; m.keyColumn = "ColorID"; m.keyName = "Color";
         m.selectSql = "select * from  color order by name";
         m.required = {Req("Name", "颜色名称不能为空！")};
+        m.unique = {Unique("barcode", "颜色条码")};  // the colour part of every item barcode
         m.fields = {Text("名称", "name"), Text("条码", "barcode")};
         m.listColumns = {Col("name", "名称", 120), Col("barcode", "条码", 100)};
         m.right = 99;
@@ -105,6 +111,7 @@ QList<TMasterDataMember> BuildMembers()
         m.table = "Unit"; m.keyColumn = "cUnName";
         m.selectSql = "select * from Unit";
         m.required = {Req("cUnName", "名称不能为空！")};
+        m.unique = {Unique("cUnName", "计量单位")};
         m.fields = {Text("名称", "cUnName")};
         m.listColumns = {Col("cUnName", "名称", 150)};
         m.right = 98;
@@ -181,6 +188,7 @@ QList<TMasterDataMember> BuildMembers()
         m.table = "Vendor"; m.keyColumn = "VendorID"; m.keyName = "Vendor";
         m.selectSql = "select *,ivenbmoney+ivendmoney-ivenfmoney as ipaymoney from vendor";
         m.required = {Req("cVenShortName", "供应商简称不能为空！"), Req("cVenName", "供应商全称不能为空！")};
+        m.unique = {Unique("cVenCode", "供应商代码")};
         m.requiredMessage = RequiredMessageKind::Info;
         m.pages = {"联系信息", "其它信息"};
         m.fields = PartnerFields("cVen", false, "供应商代码");
@@ -200,6 +208,7 @@ QList<TMasterDataMember> BuildMembers()
         m.table = "Customer"; m.keyColumn = "CustomerID"; m.keyName = "Customer";
         m.selectSql = "select *,icusbmoney+icusdmoney-icusfmoney as irecievemoney from customer";
         m.required = {Req("cCusShortName", "客户简称不能为空！")};
+        m.unique = {Unique("cCusCode", "客户代码")};
         m.requiredMessage = RequiredMessageKind::Info;
         m.pages = {"联系信息", "其它信息"};
         m.fields = PartnerFields("cCus", true, "客户代码");
@@ -220,6 +229,7 @@ QList<TMasterDataMember> BuildMembers()
         m.table = "employ"; m.keyColumn = "employid"; m.keyName = "employ";
         m.selectSql = "select * from employ";
         m.required = {Req("name", "姓名不能为空！")};
+        m.unique = {Unique("employno", "员工编号")};
         m.defaults = {{"isOperate", 1}, {"sex", QStringLiteral("男")}};
         m.pages = {"基本资料", "其他资料"};
         TDialogField flag = Field("标志", "isoperate", EditorKind::Choice);
@@ -261,6 +271,7 @@ QList<TMasterDataMember> BuildMembers()
         m.table = "vip"; m.keyColumn = "VIPID"; m.keyName = "VIP";
         m.selectSql = "select * from vip";
         m.required = {Req("VIPCardID", "VIP编号不能为空！")};
+        m.unique = {Unique("VIPCardID", "VIP编号")};  // bills name the card by it
         m.fields = {Text("VIP编号", "VIPCardID"), Text("名字", "VIPName"), Text("联系电话", "VIPTelphone"),
                     Text("地址", "VIPAdress")};
         m.listColumns = {Col("VIPCardID", "编号", 100), Col("VIPName", "名字", 100), Col("VIPTelphone", "电话", 110),
@@ -299,6 +310,7 @@ QList<TMasterDataMember> BuildMembers()
         m.table = "Fee"; m.keyColumn = "cFeeName";
         m.selectSql = "select *,case iFeeFlag when 1 then '收入' when 2 then '支出' else '' end as cFeeKind from Fee";
         m.required = {Req("cFeeName", "名称不能为空！")};
+        m.unique = {Unique("cFeeName", "费用项目")};  // the name is what finds the row
         m.defaults = {{"iFeeFlag", 2}};
         TDialogField kind = Field("类别", "iFeeFlag", EditorKind::Choice);
         kind.choices = {{QStringLiteral("收入"), 1}, {QStringLiteral("支出"), 2}};

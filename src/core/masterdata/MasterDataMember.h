@@ -53,6 +53,12 @@ struct TRequiredField {
     QString message;
 };
 
+// A column whose non-empty values identify one row: codes that bills, barcodes and pickers use.
+struct TUniqueColumn {
+    QString column;
+    QString caption;
+};
+
 struct TListColumn {
     QString column;
     QString caption;
@@ -76,6 +82,7 @@ struct TMasterDataMember {
     QString selectSql;
     QList<TRequiredField> required;                 // tested in this order; the first empty one stops the save
     RequiredMessageKind requiredMessage = RequiredMessageKind::ConfirmOk;
+    QList<TUniqueColumn> unique;   // a second row with the same value is refused
     QList<TNewRowDefault> defaults;
     QString codeFromKeyColumn;     // takes the new key as its text (department code)
     QString kindColumn;            // takes the kind chosen in the list window (income/expense)

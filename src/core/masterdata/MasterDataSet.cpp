@@ -13,7 +13,10 @@ TMasterDataSet::TMasterDataSet(MasterDataKind kind, QObject *parent)
     if (!m_member.kinds.isEmpty())
         m_chosenKind = m_member.kinds.first().value.toInt();
     onNewRecord = [this](TDataSet &) { initNewRow(); };
-    beforePost = [this](TDataSet &ds) { CheckMasterDataRequired(m_member, ds); };
+    beforePost = [this](TDataSet &ds) {
+        CheckMasterDataRequired(m_member, ds);
+        CheckMasterDataUnique(m_member, ds);
+    };
     applyKindFilter();
 }
 
@@ -67,6 +70,28 @@ void CheckMasterDataRequired(const TMasterDataMember &member, const TDataSet &ds
         else
             ConfirmOk(r.message);
         Abort();
+    }
+}
+
+void CheckMasterDataUnique(const TMasterDataMember &member, const TDataSet &ds)
+{
+    for (const TUniqueColumn &u : member.unique) {
+        const QString value = ds.fieldByName(u.column).asString();
+        if (value.trimmed().isEmpty())
+            continue;
+        QString sql = QStringLiteral("select count(*) from %1 where %2=?")
+                          .arg(SqlIdentifier(member.table), SqlIdentifier(u.column));
+        QVariantList params{value};
+        // The row being edited is still stored under its key as it was before the edit.
+        if (ds.state() == TDataSet::State::Edit) {
+            const QVariant key = ds.oldValue(member.keyColumn);
+            if (!key.isNull()) {
+                sql += QStringLiteral(" and not (%1=?)").arg(SqlIdentifier(member.keyColumn));
+                params << key;
+            }
+        }
+        if (OpData().ScalarInt(sql, params) > 0)
+            throw AppError(QStringLiteral("%1“%2”已经存在，不能重复！").arg(u.caption, value));
     }
 }
 

@@ -34,6 +34,10 @@ void InitMasterDataRow(const TMasterDataMember &member, TDataSet &ds, int chosen
 // empty) shows its message in the member's box and abandons the save silently (Abort).
 void CheckMasterDataRequired(const TMasterDataMember &member, const TDataSet &ds);
 
+// Refuses a row whose code (non-empty value of a unique column) another row of the table already
+// has, with an AppError naming it: the guarded post reports it as a value that is not unique.
+void CheckMasterDataUnique(const TMasterDataMember &member, const TDataSet &ds);
+
 // The contact list a member prints (customers, vendors): its print columns of every row, in key
 // order, titled as printed.
 std::unique_ptr<TDataSet> MasterDataPrintPacket(const TMasterDataMember &member);

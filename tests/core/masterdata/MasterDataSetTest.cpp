@@ -1,5 +1,6 @@
 #include "ScriptedMessages.h"
 #include "TestAccountSet.h"
+#include "data/DataSetHelpers.h"
 #include "masterdata/CustomerDiscount.h"
 #include "masterdata/MasterDataSet.h"
 #include "shell/AppError.h"
@@ -196,4 +197,87 @@ TEST_F(MasterDataFixture, CustomerDiscountIsReadFromTheCustomer)
     EXPECT_DOUBLE_EQ(GetCustomerDiscount(op(), 1), 1.0);
     EXPECT_DOUBLE_EQ(GetCustomerDiscount(op(), 2), 0.9);
     EXPECT_DOUBLE_EQ(GetCustomerDiscount(op(), 3), 1.0);
+}
+
+// Codes that bills, barcodes and pickers go by must name one row: a second colour with the same
+// barcode part would make item barcodes ambiguous, a second VIP card with the same number would
+// merge two members' purchases, and two fee items of one name would be changed and deleted
+// together (the name is how such a row is found).
+TEST_F(MasterDataFixture, SecondRowWithAnExistingCodeIsRefusedWithItsReason)
+{
+    op().ExecCommand("insert into Color(ColorID,Name,barcode) values(1,'红','01')");
+    op().ExecCommand("insert into Customer(CustomerID,cCusShortName,cCusCode) values(1,'甲','KH001')");
+    op().ExecCommand("insert into Vendor(VendorID,cVenShortName,cVenName,cVenCode) values(1,'甲','甲厂','GYS001')");
+    op().ExecCommand("insert into Employ(EmployID,name,employno) values(1,'张三','YG001')");
+    op().ExecCommand("insert into VIP(VIPID,VIPCardID) values(1,'V0001')");
+    op().ExecCommand("insert into Fee(cFeeName,iFeeFlag) values('房租',2)");
+    struct Case {
+        MasterDataKind kind;
+        QList<QPair<QString, QString>> values;
+        QString reason;
+    };
+    const QList<Case> cases{
+        {MasterDataKind::Color, {{"name", "大红"}, {"barcode", "01"}}, "颜色条码“01”已经存在，不能重复！"},
+        {MasterDataKind::Customer, {{"cCusShortName", "乙"}, {"cCusCode", "kh001"}}, "客户代码“kh001”已经存在，不能重复！"},
+        {MasterDataKind::Vendor, {{"cVenShortName", "乙"}, {"cVenName", "乙厂"}, {"cVenCode", "GYS001"}},
+         "供应商代码“GYS001”已经存在，不能重复！"},
+        {MasterDataKind::Employ, {{"name", "李四"}, {"employno", "YG001"}}, "员工编号“YG001”已经存在，不能重复！"},
+        {MasterDataKind::VIP, {{"VIPCardID", "V0001"}}, "VIP编号“V0001”已经存在，不能重复！"},
+        {MasterDataKind::Fee, {{"cFeeName", "房租"}}, "费用项目“房租”已经存在，不能重复！"},
+        {MasterDataKind::Unit, {{"cUnName", "件"}}, "计量单位“件”已经存在，不能重复！"},
+    };
+    for (const Case &c : cases) {
+        messages.clear();
+        const TMasterDataMember &m = MasterDataMember(c.kind);
+        const QString count = QStringLiteral("select count(*) from %1").arg(m.table);
+        const int before = op().ScalarInt(count);
+        TMasterDataSet ds(c.kind);
+        ds.open();
+        ds.append();
+        for (const auto &[column, value] : c.values)
+            ds[column].setValue(value);
+        EXPECT_FALSE(PostWithMessage(ds)) << c.reason.toStdString();
+        ASSERT_EQ(messages.shown.size(), 1) << c.reason.toStdString();
+        EXPECT_EQ(messages.last(), "保存数据库发生错误，输入的数据不唯一！\r错误原因:" + c.reason);
+        EXPECT_EQ(ds.state(), TDataSet::State::Insert);
+        EXPECT_EQ(op().ScalarInt(count), before) << m.table.toStdString();
+        ds.cancel();
+    }
+}
+
+TEST_F(MasterDataFixture, RowKeepsItsOwnCodeAndEmptyCodesRepeat)
+{
+    op().ExecCommand("insert into Customer(CustomerID,cCusShortName,cCusCode) values(1,'甲','KH001'),(2,'乙','KH002')");
+    op().ExecCommand("update TablesID set NextID=3 where TableName='Customer'");
+    op().ExecCommand("insert into Fee(cFeeName,iFeeFlag) values('房租',2),('电费',2)");
+    TMasterDataSet customers(MasterDataKind::Customer);
+    customers.open();
+    ASSERT_TRUE(customers.locate("CustomerID", 1));
+    customers.edit();
+    customers["cCusShortName"].setValue("甲方");   // its code stays KH001
+    EXPECT_TRUE(PostWithMessage(customers));
+    customers.edit();
+    customers["cCusCode"].setValue("KH002");        // another's code
+    EXPECT_FALSE(PostWithMessage(customers));
+    customers.cancel();
+    for (const char *name : {"丙", "丁"}) {         // customers without a code
+        customers.append();
+        customers["cCusShortName"].setValue(QString::fromUtf8(name));
+        EXPECT_TRUE(PostWithMessage(customers)) << name;
+    }
+    EXPECT_EQ(op().ScalarInt("select count(*) from Customer"), 4);
+
+    // a fee item is found by its name: renaming it to itself saves, to another's name does not
+    TMasterDataSet fees(MasterDataKind::Fee);
+    fees.open();
+    ASSERT_TRUE(fees.locate("cFeeName", "房租"));
+    fees.edit();
+    fees["iFeeFlag"].setValue(1);
+    EXPECT_TRUE(PostWithMessage(fees));
+    fees.edit();
+    fees["cFeeName"].setValue("电费");
+    EXPECT_FALSE(PostWithMessage(fees));
+    fees.cancel();
+    EXPECT_EQ(op().ScalarInt("select count(*) from Fee where cFeeName='电费'"), 1);
+    EXPECT_EQ(op().ScalarInt("select iFeeFlag from Fee where cFeeName='房租'"), 1);
 }
