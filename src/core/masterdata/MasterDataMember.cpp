@@ -19,7 +19,12 @@ TDialogField Field(const char *caption, const char *column, EditorKind editor, i
 
 TListColumn Col(const char *column, const char *caption, int width = 100)
 {
-    return TListColumn{S::fromUtf8(column), S::fromUtf8(caption), width};
+    return TListColumn{S::fromUtf8(column), S::fromUtf8(caption), width, {}};
+}
+
+TListColumn Money(const char *column, const char *caption, int width = 100)
+{
+    return TListColumn{S::fromUtf8(column), S::fromUtf8(caption), width, QStringLiteral("0.00")};
 }
 
 TRequiredField Req(const char *column, const char *message)
@@ -63,18 +68,14 @@ QList<TDialogField> PartnerFields(const QString &p, bool withDiscount, const QSt
 
 QList<TListColumn> ContactPrintColumns(const QString &p, bool withBank)
 {
-    QList<TListColumn> cols{
-        {p + QStringLiteral("Code"), QStringLiteral("代码"), 70},
-        {p + QStringLiteral("Name"), QStringLiteral("全称"), 160},
-        {p + QStringLiteral("Person"), QStringLiteral("联系人"), 70},
-        {p + QStringLiteral("Phone"), QStringLiteral("电话"), 100},
-        {p + QStringLiteral("Fax"), QStringLiteral("传真"), 100},
-        {p + QStringLiteral("PostCode"), QStringLiteral("邮编"), 60},
-        {p + QStringLiteral("Address"), QStringLiteral("地址"), 180},
+    auto col = [&p](const char *suffix, const char *caption, int width) {
+        return TListColumn{p + QLatin1String(suffix), S::fromUtf8(caption), width, {}};
     };
+    QList<TListColumn> cols{col("Code", "代码", 70),     col("Name", "全称", 160),  col("Person", "联系人", 70),
+                            col("Phone", "电话", 100),   col("Fax", "传真", 100),   col("PostCode", "邮编", 60),
+                            col("Address", "地址", 180)};
     if (withBank)
-        cols << TListColumn{p + QStringLiteral("Bank"), QStringLiteral("开户行"), 120}
-             << TListColumn{p + QStringLiteral("Account"), QStringLiteral("帐号"), 120};
+        cols << col("Bank", "开户行", 120) << col("Account", "帐号", 120);
     return cols;
 }
 
@@ -193,7 +194,7 @@ QList<TMasterDataMember> BuildMembers()
         m.pages = {"联系信息", "其它信息"};
         m.fields = PartnerFields("cVen", false, "供应商代码");
         m.listColumns = {Col("cVenCode", "供应商代码", 100), Col("cVenShortName", "简称", 160),
-                         Col("ipaymoney", "应付金额", 100)};
+                         Money("ipaymoney", "应付金额", 100)};
         m.right = 91;
         m.openMode = OpenMode::Modal;
         m.printsContactList = true;
@@ -213,7 +214,7 @@ QList<TMasterDataMember> BuildMembers()
         m.pages = {"联系信息", "其它信息"};
         m.fields = PartnerFields("cCus", true, "客户代码");
         m.listColumns = {Col("cCusCode", "客户代码", 100), Col("cCusShortName", "简称", 160),
-                         Col("irecievemoney", "应收金额", 100)};
+                         Money("irecievemoney", "应收金额", 100)};
         m.right = 92;
         m.openMode = OpenMode::Modal;
         m.startRecord = 2;
@@ -257,7 +258,7 @@ QList<TMasterDataMember> BuildMembers()
                     Text("备注", "cmemo", 1)};
         m.listColumns = {Col("employno", "编号", 50),  Col("name", "姓名", 80),      Col("sex", "性别", 50),
                          Col("Birthday", "出生日期", 90), Col("culture", "学历", 90), Col("idcard", "身份证号", 100),
-                         Col("paymoney", "薪资", 80)};
+                         Money("paymoney", "薪资", 80)};
         m.right = 103;
         m.writesSysLog = false;
         m.navigator = true;

@@ -63,6 +63,7 @@ struct TListColumn {
     QString column;
     QString caption;
     int width = 100;
+    QString format;    // numbers: how the list shows them ("0.00" for money)
 };
 
 struct TNewRowDefault {

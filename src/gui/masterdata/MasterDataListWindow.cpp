@@ -122,6 +122,9 @@ void TMasterDataListWindow::buildActions(QToolBar *bar)
 void TMasterDataListWindow::setupGrid()
 {
     m_grid->setReadOnly(true);
+    for (const TListColumn &c : m_member.listColumns)
+        if (TField *f = c.format.isEmpty() ? nullptr : dataSet()->findField(c.column))
+            f->displayFormat = c.format;
     m_grid->setDataSet(dataSet());
     SetupGridColumns(*m_grid, ColumnTable(m_member.listColumns), false, false);
     m_grid->setSortLocal(false);

@@ -207,9 +207,10 @@ TEST_F(ListWindowFixture, CustomerListOpensOnTheSecondCustomerAndShowsTheReceiva
     TMasterDataListWindow customers(MasterDataKind::Customer);
     EXPECT_EQ(customers.dataSet()->recNo(), 2);
     const int column = customers.grid()->columnOf("irecievemoney");
-    EXPECT_EQ(customers.grid()->model()->index(1, column).data().toString(), "120");
+    EXPECT_EQ(customers.grid()->model()->index(1, column).data().toString(), "120.00"); // money: two decimals
     TMasterDataListWindow vendors(MasterDataKind::Vendor);
     EXPECT_EQ(vendors.dataSet()->recNo(), 1);
+    EXPECT_EQ(vendors.grid()->model()->index(0, vendors.grid()->columnOf("ipaymoney")).data().toString(), "0.00");
 }
 
 TEST_F(ListWindowFixture, IncomeExpenseChoiceFiltersTheListAndStampsNewItems)
