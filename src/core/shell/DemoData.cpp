@@ -495,7 +495,8 @@ void FillEmployees(TDemoContext &c, const QList<int> &departments)
     Inserter insert(c.db, QStringLiteral("insert into Employ(EmployID,name,employno,sex,birthday,culture,idcard,telephone,"
                                          "mobile,DepartmentID,paymoney,postcode,address,nplace,cmemo,isoperate)"
                                          " values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,1)"));
-    const QStringList cultures = QStringLiteral("高中 中专 大专 本科").split(QLatin1Char(' '));
+    // Values of the staff dialog's education pick list.
+    const QStringList cultures = QStringLiteral("高中 中专 大专 大学").split(QLatin1Char(' '));
     const QStringList places = QStringLiteral("浙江杭州 浙江温州 江苏南通 安徽安庆 江西上饶 湖南衡阳 四川南充 河南信阳").split(QLatin1Char(' '));
     // Two salesclerks per shop, capped for the benchmark sets, and a small office.
     const int clerks = std::min(2 * c.options.shops, 120);

@@ -166,10 +166,14 @@ void TfrmMain::createActions()
         {QStringLiteral("acUsers"), [this] { TfrmUsers(this).exec(); }},
         {QStringLiteral("acEditPass"), [this] { TfrmEditPass(this).exec(); }},
         {QStringLiteral("acSysLog"), [this] { TfrmSysLog(this).exec(); }},
-        // Only the administrator decides which columns others see; anyone else gets nothing.
+        // Only the administrator decides which columns others see; anyone else is told so
+        // instead of a menu item that silently does nothing.
         {QStringLiteral("acFieldPermisson"), [this] {
-             if (CurrentUser().userName == kAdministratorName)
-                 TfrmFieldPermisson(this).exec();
+             if (CurrentUser().userName != kAdministratorName) {
+                 ShowInfo(QStringLiteral("只有管理员才能设置字段权限！"));
+                 return;
+             }
+             TfrmFieldPermisson(this).exec();
          }},
         {QStringLiteral("acArea"), [this] { OpenCodeTree(CodeTreeKind::Area, this, m_mdi); }},
         {QStringLiteral("acInventoryC"), [this] { OpenCodeTree(CodeTreeKind::InventoryC, this, m_mdi); }},

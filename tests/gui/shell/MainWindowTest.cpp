@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -104,6 +105,25 @@ TEST_F(MainWindowTest, RightsEnableActionsButWindowsOfLaterVersionsStayDisabled)
     }
     EXPECT_TRUE(main.isPendingAction(QStringLiteral("acSell")));
     EXPECT_EQ(main.action(QStringLiteral("acSell"))->property("Tag").toInt(), 41);
+}
+
+TEST_F(MainWindowTest, FieldVisibilityFromTheMenuTellsOthersItIsTheAdministrators)
+{
+    LogIn(QStringLiteral("店员"), QString(180, QLatin1Char('1')));
+    TfrmMain main;
+    QAction *a = main.action(QStringLiteral("acFieldPermisson"));
+    ASSERT_TRUE(a->isEnabled()); // right 10 granted
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *w = QApplication::activeModalWidget()) {
+            opened = true;
+            w->close();
+        }
+    });
+    a->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("只有管理员才能设置字段权限！")});
 }
 
 TEST_F(MainWindowTest, MenuFollowsTheOrderWithSeparatorsAndHiddenItems)
