@@ -10,6 +10,8 @@
 #include "shell/Login.h"
 #include "shell/Main.h"
 #include "shell/Navigation.h"
+#include "shell/NavigationLink.h"
+#include <QEnterEvent>
 #include "shell/UserInfo.h"
 #include "shell/WinBg.h"
 #include "masterdata/CodeTreeWindow.h"
@@ -66,6 +68,15 @@ int main(int argc, char **argv)
         main.ShowNavigation()->showPage(page);
         Settle();
         main.grab().save(out + QStringLiteral("/main.png"));
+        // A link under the mouse.
+        if (auto *link = main.navigation()->findChild<TNavigationLink *>(QStringLiteral("销售汇总表"))) {
+            QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+            QApplication::sendEvent(link, &enter);
+            Settle();
+            link->parentWidget()->grab().save(out + QStringLiteral("/link-hover.png"));
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(link, &leave);
+        }
 
         for (const QString &p : TfrmNavigation::PageNames()) {
             main.navigation()->showPage(p);

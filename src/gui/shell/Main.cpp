@@ -470,9 +470,27 @@ void TfrmMain::reLogin()
         RefreshAfterLogin();
 }
 
+// Before work that replaces the account set's rows under open windows: a list left open would
+// write a row it had read into a key that now names another row. A window that refuses to close
+// (unsaved work it asked about) stops the work.
+bool TfrmMain::closeOtherWindowsFirst()
+{
+    CloseOtherWindows();
+    bool othersOpen = false;
+    for (QMdiSubWindow *sub : m_mdi->subWindowList())
+        if (sub->isVisible() && !(m_navigation && sub->widget() == m_navigation))
+            othersOpen = true;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible() && (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog))
+            othersOpen = true;
+    if (othersOpen)
+        ShowInfo(QStringLiteral("请先关闭其它窗口，然后再执行此功能！"));
+    return !othersOpen;
+}
+
 void TfrmMain::clearAllData()
 {
-    if (!AskClearDataAccessCode())
+    if (!AskClearDataAccessCode() || !closeOtherWindowsFirst())
         return;
     OpData().ClearAllData();
     ShowInfo(QStringLiteral("所有数据已清空！"));
@@ -485,7 +503,7 @@ void TfrmMain::importBaseData()
         return;
     const std::optional<QString> file =
         Messages().openFileName(QStringLiteral("导入基础资料"), App().dataNetPath, QStringLiteral("数据库文件(*.mdb)"));
-    if (!file)
+    if (!file || !closeOtherWindowsFirst())
         return;
     OpData().ImportBaseData(*file);
 }

@@ -68,6 +68,7 @@ private:
     // Handlers of the actions this version provides.
     void openAccountSet();
     void reLogin();
+    bool closeOtherWindowsFirst();
     void clearAllData();
     void importBaseData();
     void showHelp();

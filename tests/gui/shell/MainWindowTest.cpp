@@ -19,6 +19,8 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QTest>
+#include <functional>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -63,6 +65,12 @@ protected:
 
     TestAccountSet set;
     ScriptedMessages messages;
+};
+
+// A window with unsaved work whose user answered "no" to closing it.
+struct RefusingWindow : QWidget {
+    bool allow = false;
+    void closeEvent(QCloseEvent *event) override { allow ? event->accept() : event->ignore(); }
 };
 
 QList<QWidget *> VisibleTopLevels()
@@ -347,6 +355,58 @@ TEST_F(MainWindowTest, ImportingBaseDataAsksBeforeItPicksAFile)
     EXPECT_EQ(messages.last(), QStringLiteral("导入基础资料会删除当前账套的所有历史单据，您确实要导入基础资料吗？"));
     EXPECT_EQ(messages.shown.last().kind, IMessageService::Kind::WarningConfirm);
     EXPECT_TRUE(messages.dialogCaptions.isEmpty());
+}
+
+// A list left open over replaced data would write the row it shows into a key that now names
+// another row: clearing and importing close the other windows first, and stop when one refuses.
+TEST_F(MainWindowTest, ClearingAndImportingCloseTheOtherWindowsFirst)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("base.mdb"));
+    CreateAccountSetDatabase(source);
+    struct Case {
+        const char *action;
+        std::function<void()> answer;
+        const char *done;
+    };
+    const Case cases[] = {
+        {"acClearData", [&] { messages.inputs.enqueue(QString::fromLatin1(kClearDataAccessCode)); }, "所有数据已清空！"},
+        {"acImport", [&] {
+             messages.answers.enqueue(true);
+             messages.files.enqueue(source);
+         }, "数据导入成功，请退出程序，然后再进入，以查看效果！"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.action);
+        TfrmMain main;
+        main.show();
+        TfrmNavigation *console = main.ShowNavigation();
+        console->runEntry(QStringLiteral("部门资料"));
+        ASSERT_EQ(main.mdiArea()->subWindowList().size(), 2);
+
+        // a window that will not close keeps the data as it is
+        set.op().ExecCommand(QStringLiteral("insert into Customer(CustomerID,cCusShortName) values(9,'甲')"));
+        RefusingWindow stubborn;
+        stubborn.show();
+        messages.clear();
+        c.answer();
+        main.runAction(QLatin1String(c.action));
+        EXPECT_EQ(messages.last(), QStringLiteral("请先关闭其它窗口，然后再执行此功能！"));
+        EXPECT_EQ(set.op().ScalarInt(QStringLiteral("select count(*) from Customer where CustomerID=9")), 1);
+        stubborn.allow = true;
+        stubborn.close();
+
+        console->runEntry(QStringLiteral("部门资料"));
+        messages.clear();
+        c.answer();
+        main.runAction(QLatin1String(c.action));
+        QApplication::processEvents();
+        EXPECT_EQ(messages.last(), QString::fromUtf8(c.done));
+        ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
+        EXPECT_EQ(main.mdiArea()->subWindowList().first()->widget(), main.navigation());
+        EXPECT_EQ(set.op().ScalarInt(QStringLiteral("select count(*) from Customer where CustomerID=9")), 0);
+        main.navigation()->allowClose();
+    }
 }
 
 TEST_F(MainWindowTest, OpeningAChildListTwiceBringsTheFirstToTheFront)
