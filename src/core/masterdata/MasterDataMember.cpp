@@ -210,6 +210,10 @@ QList<TMasterDataMember> BuildMembers()
         m.selectSql = "select *,icusbmoney+icusdmoney-icusfmoney as irecievemoney from customer";
         m.required = {Req("cCusShortName", "客户简称不能为空！")};
         m.unique = {Unique("cCusCode", "客户代码")};
+        // A factor multiplies the price of every line sold to the customer: "85" or "8.5" typed
+        // for "八五折" would sell at 85 or 8.5 times the price.
+        m.ranges = {{QStringLiteral("iCusDiscount"), 0, 1,
+                     QStringLiteral("折扣应为0到1之间的小数，例如0.85表示八五折！")}};
         m.requiredMessage = RequiredMessageKind::Info;
         m.pages = {"联系信息", "其它信息"};
         m.fields = PartnerFields("cCus", true, "客户代码");

@@ -53,6 +53,14 @@ struct TRequiredField {
     QString message;
 };
 
+// A number column whose value, when given, must lie within [low, high].
+struct TNumberRange {
+    QString column;
+    double low = 0;
+    double high = 0;
+    QString message;
+};
+
 // A column whose non-empty values identify one row: codes that bills, barcodes and pickers use.
 struct TUniqueColumn {
     QString column;
@@ -84,6 +92,7 @@ struct TMasterDataMember {
     QList<TRequiredField> required;                 // tested in this order; the first empty one stops the save
     RequiredMessageKind requiredMessage = RequiredMessageKind::ConfirmOk;
     QList<TUniqueColumn> unique;   // a second row with the same value is refused
+    QList<TNumberRange> ranges;    // tested after the required fields, with the same box
     QList<TNewRowDefault> defaults;
     QString codeFromKeyColumn;     // takes the new key as its text (department code)
     QString kindColumn;            // takes the kind chosen in the list window (income/expense)

@@ -60,16 +60,29 @@ void InitMasterDataRow(const TMasterDataMember &member, TDataSet &ds, int chosen
         ds.fieldByName(member.kindColumn).setValue(chosenKind);
 }
 
+namespace {
+[[noreturn]] void RefuseWith(const TMasterDataMember &member, const QString &message)
+{
+    if (member.requiredMessage == RequiredMessageKind::Info)
+        ShowInfo(message);
+    else
+        ConfirmOk(message);
+    Abort();
+}
+} // namespace
+
 void CheckMasterDataRequired(const TMasterDataMember &member, const TDataSet &ds)
 {
-    for (const TRequiredField &r : member.required) {
-        if (!ds.fieldByName(r.column).asString().trimmed().isEmpty())
+    for (const TRequiredField &r : member.required)
+        if (ds.fieldByName(r.column).asString().trimmed().isEmpty())
+            RefuseWith(member, r.message);
+    for (const TNumberRange &r : member.ranges) {
+        const TField &f = ds.fieldByName(r.column);
+        if (f.isNull())
             continue;
-        if (member.requiredMessage == RequiredMessageKind::Info)
-            ShowInfo(r.message);
-        else
-            ConfirmOk(r.message);
-        Abort();
+        const double value = f.asFloat();
+        if (value < r.low || value > r.high)
+            RefuseWith(member, r.message);
     }
 }
 

@@ -281,3 +281,37 @@ TEST_F(MasterDataFixture, RowKeepsItsOwnCodeAndEmptyCodesRepeat)
     EXPECT_EQ(op().ScalarInt("select count(*) from Fee where cFeeName='电费'"), 1);
     EXPECT_EQ(op().ScalarInt("select iFeeFlag from Fee where cFeeName='房租'"), 1);
 }
+
+// The discount is a price factor; "八五折" typed the way it is said would multiply the price.
+TEST_F(MasterDataFixture, CustomerDiscountMustBeAFactorBetweenZeroAndOne)
+{
+    const QString refusal = QStringLiteral("折扣应为0到1之间的小数，例如0.85表示八五折！");
+    struct Case {
+        QVariant discount;
+        bool saves;
+    };
+    const Case cases[] = {{85, false}, {8.5, false}, {1.2, false}, {-0.1, false},
+                          {0.85, true}, {1, true},   {0, true},    {QVariant(), true}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.discount.toString().toStdString());
+        messages.clear();
+        const int before = op().ScalarInt("select count(*) from Customer");
+        TMasterDataSet ds(MasterDataKind::Customer);
+        ds.open();
+        ds.append();
+        ds["cCusShortName"].setValue("华联");
+        ds["iCusDiscount"].setValue(c.discount);
+        if (c.saves) {
+            ds.post();
+            EXPECT_TRUE(messages.shown.isEmpty());
+            EXPECT_EQ(op().ScalarInt("select count(*) from Customer"), before + 1);
+        } else {
+            EXPECT_THROW(ds.post(), AbortError);
+            EXPECT_EQ(messages.texts(), QStringList{refusal});
+            EXPECT_EQ(messages.shown.first().kind, IMessageService::Kind::Info);
+            EXPECT_EQ(ds.state(), TDataSet::State::Insert);
+            EXPECT_EQ(op().ScalarInt("select count(*) from Customer"), before);
+            ds.cancel();
+        }
+    }
+}
