@@ -812,6 +812,24 @@ void TDBGrid::keyPressEvent(QKeyEvent *event)
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const QModelIndex current = currentIndex();
     const bool canAppend = m_autoAppend && !m_readOnly && ds && ds->active() && ds->canModify;
+    // A list that selects whole rows is for picking a record, as in a dialog's list: Enter
+    // acts on the row (the dialog's default button) and Tab moves on to the other controls.
+    if (selectionBehavior() == SelectRows && !editorOpen()) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (current.isValid())
+                Q_EMIT activated(current);
+            event->ignore();
+            return;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            event->ignore();
+            return;
+        default:
+            break;
+        }
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -42,7 +42,8 @@ struct TGridColumn {
 // Esc cancels the cell, a second Esc the record; Down on the last row appends (autoAppend);
 // Insert inserts and Ctrl+Delete deletes with a confirmation (allowInsert / allowDelete);
 // Ctrl+Enter presses a column's ellipsis button; Ctrl+C copies the current cell's text. Leaving
-// a row posts it.
+// a row posts it. A grid that selects whole rows (a list to pick from) leaves Enter to the
+// window's default button after emitting activated(), and Tab to the focus chain.
 class TDBGrid : public QTableView {
     Q_OBJECT
 public:

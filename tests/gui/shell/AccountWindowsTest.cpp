@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -213,4 +214,35 @@ TEST_F(AccountWindows, CancelledRestoreLeavesNoRow)
     dialog.restoreAccountSet();
     EXPECT_EQ(listRows(), 1);
     EXPECT_EQ(dialog.grid()->dataSet()->recordCount(), 1);
+}
+
+TEST_F(AccountWindows, KeyboardPicksASetWithArrowsAndOpensItWithEnter)
+{
+    {
+        TAccountList list(dataPath());
+        list.dataSet().append();
+        list.dataSet()["cAccCode"].setAsString("shop2");
+        list.dataSet()["cAccName"].setAsString("二店");
+        CreateAccountSetFromNewRow(list);
+    }
+    TfrmAccount dialog(dataPath());
+    QString opened;
+    dialog.setLoginRunner([&](TfrmLogin &) {
+        opened = App().accCode;
+        return int(QDialog::Rejected);
+    });
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    dialog.grid()->setFocus();
+    QApplication::processEvents();
+
+    // Tab leaves the list for the buttons, Shift+Tab comes back.
+    QTest::keyClick(dialog.grid(), Qt::Key_Tab);
+    EXPECT_FALSE(dialog.grid()->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    ASSERT_TRUE(dialog.grid()->hasFocus());
+
+    QTest::keyClick(dialog.grid(), Qt::Key_Down);
+    QTest::keyClick(dialog.grid(), Qt::Key_Return);
+    EXPECT_EQ(opened, "shop2");
 }
