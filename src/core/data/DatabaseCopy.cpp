@@ -67,6 +67,12 @@ void RenameOver(const QString &from, const QString &to)
 // copy is complete: a failed backup never destroys the previous one.
 void CopyIntoNewFile(sqlite3 *source, const QString &targetFile)
 {
+    // Renaming a copy over the source itself would unlink the file its connections write to:
+    // whatever they write afterwards is lost with the unnamed file.
+    const char *sourceName = sqlite3_db_filename(source, "main");
+    const QString sourceFile = sourceName ? QFileInfo(QFile::decodeName(sourceName)).canonicalFilePath() : QString();
+    if (!sourceFile.isEmpty() && sourceFile == QFileInfo(targetFile).canonicalFilePath())
+        throw AppError(QStringLiteral("不能把帐套备份到它自己的数据库文件上，请另选一个文件！"));
     const QString part = PartFileFor(targetFile);
     QFile::remove(part);
     try {

@@ -264,6 +264,21 @@ TEST(AccountBackup, CopyOfASetInUseIsAConsistentSnapshot)
     EXPECT_EQ(Bytes(target), earlier);
 }
 
+TEST(AccountBackup, TheOpenDatabaseItselfIsRefusedAsTarget)
+{
+    // Replacing the file the set is open in would leave the program writing into a file that
+    // no longer has a name: everything entered afterwards would be gone at the next start.
+    TestAccountSet set;
+    QDir(set.dataDir()).mkpath("link");
+    QFile::link(set.databaseFile(), set.dataDir() + "link/same.mdb");
+    for (const QString &target : QStringList{set.databaseFile(), set.dataDir() + "link/same.mdb"}) {
+        EXPECT_THROW(BackupOpenAccountSet(target), AppError) << target.toStdString();
+        EXPECT_THROW(BackupDatabaseFileTo(set.databaseFile(), target), AppError) << target.toStdString();
+    }
+    set.op().ExecCommand("insert into syslog(SysLogID,UserName) values(5,'after')");
+    EXPECT_EQ(ScalarIn(set.databaseFile(), "select UserName from syslog where SysLogID=5"), "after");
+}
+
 TEST(AccountRestore, DamagedFileIsRefusedBeforeAnythingIsMade)
 {
     DataDir data;
