@@ -305,6 +305,9 @@ void TGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
     if (opt.features & QStyleOptionViewItem::HasCheckIndicator) {
         // Yes/no cells: one centred box, no text.
         QStyleOptionViewItem box = opt;
+        // The box keeps the normal colours: the style draws the tick in the text colour, and
+        // the white text of a selected row would leave a white tick in a white box.
+        box.palette = option.palette;
         box.rect = checkRect(opt);
         box.state |= opt.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
         style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, opt.widget);

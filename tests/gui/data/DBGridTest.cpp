@@ -477,6 +477,28 @@ TEST(DBGrid, BooleanCellsToggle)
     (void)r;
 }
 
+TEST(DBGrid, TickStaysVisibleInWhiteOnGreyRows)
+{
+    // Lists paint their current row grey with white text; the tick must not turn white too.
+    Lines l;
+    ShowGrid(l.grid);
+    l.grid.setCellStyleHook([](int, const TField &, TCellStyle &s) {
+        s.background = TDBGrid::selectedCellColor();
+        s.foreground = Qt::white;
+    });
+    auto darkPixels = [&](int row) {
+        const QImage image = l.grid.viewport()->grab(l.grid.visualRect(l.at(row, "bGift"))).toImage();
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += image.pixelColor(x, y).lightness() < 60;
+        return dark;
+    };
+    ASSERT_FALSE(l.ds.valueAt(0, l.ds.fieldByName("bGift").index()).toBool());
+    ASSERT_TRUE(l.ds.valueAt(1, l.ds.fieldByName("bGift").index()).toBool());
+    EXPECT_GT(darkPixels(1), darkPixels(0) + 5);
+}
+
 TEST(DBGrid, InsertDeleteAndCopyKeys)
 {
     ScriptedMessages messages;
