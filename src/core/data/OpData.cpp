@@ -210,11 +210,15 @@ int TOpData::GetNextID(const QString &tableName)
 
 void TOpData::WriteSysLog(const QString &userName, const QString &module)
 {
+    // The key and its row in one transaction: one write to the disk instead of two for every
+    // window opened, and no key taken for a row that was never stored.
+    TTransaction transaction(m_db);
     const int id = GetNextID(QStringLiteral("syslog"));
     ExecCommandParams(
         QStringLiteral("INSERT INTO syslog(SysLogID,UserName,MachineName,MachineIP,OpTime,OpModule) VALUES(?,?,?,?,?,?)"),
         {id, userName, ComputerName(), LocalIP(),
          QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss")), module});
+    transaction.commit();
 }
 
 // --- loaders -------------------------------------------------------------------------------------

@@ -264,6 +264,18 @@ TEST(SysLog, ClearingKeepsTheRowsOfTheChosenDay)
     EXPECT_EQ((*log)["optime"].asString(), "2024.05.04 08:00:00"); // newest first
 }
 
+TEST(SysLog, ARowThatCannotBeStoredTakesNoKey)
+{
+    TestAccountSet set;
+    const int next = set.op().ScalarInt("select NextID from TablesID where TableName='syslog'");
+    set.op().ExecCommand("create trigger refuse before insert on syslog begin select raise(abort,'full'); end");
+    EXPECT_THROW(set.op().WriteSysLog("管理员", "销售单"), AppError);
+    EXPECT_EQ(set.op().ScalarInt("select NextID from TablesID where TableName='syslog'"), next);
+    set.op().ExecCommand("drop trigger refuse");
+    set.op().WriteSysLog("管理员", "销售单");
+    EXPECT_EQ(set.op().ScalarInt("select max(SysLogID) from syslog"), next);
+}
+
 TEST(FieldVisibility, SettingsHideAndShowColumnsWithoutRegardToCase)
 {
     TestAccountSet set;
