@@ -1,7 +1,8 @@
 // Grabs a bill-like grid (two-level size titles, sum footer, striped rows, a read-only and a
-// highlighted column, a red cell) into a PNG, for looking at it:
+// highlighted column, a red cell) into a PNG, and its simple print into a PDF, for looking at them:
 //   xvfb-run -a ./build/tests/grid_screenshot <out-dir>
 #include "data/DBGrid.h"
+#include "data/GridPrint.h"
 #include "data/GridSetup.h"
 #include "shell/AppFormats.h"
 
@@ -58,5 +59,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < 30; ++i)
         QApplication::processEvents();
     grid.grab().save(out + QStringLiteral("/grid.png"));
+    SetGridPrintHook([&](TGridPrinter &printer, bool) { printer.printToPdf(out + QStringLiteral("/grid.pdf")); });
+    PrintGridSimple(grid, QStringLiteral("销售单明细"), false, QStringLiteral("客户：王府井店    日期：2024.05.03"));
     return 0;
 }
