@@ -166,7 +166,11 @@ bool ExportGridToExcel(const TDBGrid &grid)
     if (!chosen || chosen->isEmpty())
         return false;
     QString path = *chosen;
-    if (!path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+    // Users used to the old format type ".xls"; the file is an .xlsx all the same, and a name
+    // ending in ".xls.xlsx" would only confuse them.
+    if (path.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive))
+        path += QLatin1Char(path.endsWith(QLatin1String(".XLS")) ? 'X' : 'x');
+    else if (!path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
         path += QStringLiteral(".xlsx");
     QString error;
     if (!WriteGridToXlsx(grid, path, &error)) {

@@ -3,6 +3,7 @@
 #include "data/GridExport.h"
 #include "data/GridSetup.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -102,4 +103,20 @@ TEST(GridExport, CancelAndWriteFailure)
     EXPECT_EQ(messages.shown.first().kind, IMessageService::Kind::Error);
     EXPECT_TRUE(messages.last().startsWith("数据导出失败")) << messages.last().toStdString();
     EXPECT_FALSE(messages.saw("数据导出成功！"));
+}
+
+TEST(GridExport, FileNameEndsInTheSuffixOfWhatIsWritten)
+{
+    ScriptedMessages messages;
+    QTemporaryDir dir;
+    Sales s;
+    const struct { const char *typed, *written; } cases[] = {
+        {"plain", "plain.xlsx"}, {"old.xls", "old.xlsx"}, {"OLD2.XLS", "OLD2.XLSX"}, {"new.xlsx", "new.xlsx"},
+    };
+    for (const auto &c : cases) {
+        messages.files.enqueue(dir.filePath(c.typed));
+        ASSERT_TRUE(ExportGridToExcel(s.grid)) << c.typed;
+        EXPECT_EQ(ReadBack(dir.filePath(c.written)).size(), 5) << c.typed;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);
 }
