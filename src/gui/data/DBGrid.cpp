@@ -843,6 +843,11 @@ void TDBGrid::keyPressEvent(QKeyEvent *event)
         moveToNextColumn(true);
         return;
     case Qt::Key_Tab:
+        if (ctrl) {
+            // Tab moves from cell to cell; Ctrl+Tab is the way out to the window's buttons.
+            QAbstractScrollArea::focusNextPrevChild(!(event->modifiers() & Qt::ShiftModifier));
+            return;
+        }
         moveToNextColumn(true);
         return;
     case Qt::Key_C:
@@ -866,6 +871,10 @@ void TDBGrid::keyPressEvent(QKeyEvent *event)
         }
         break;
     case Qt::Key_Backtab:
+        if (ctrl) {
+            QAbstractScrollArea::focusNextPrevChild(false);
+            return;
+        }
         moveToNextColumn(false);
         return;
     case Qt::Key_Escape:

@@ -39,6 +39,7 @@ struct TGridColumn {
 //
 // Keys: typing starts editing; Enter and Tab commit and move to the next editable column, then
 // to the next row (appending a record at the end when autoAppend is on); Shift+Tab goes back;
+// Ctrl+Tab and Ctrl+Shift+Tab leave the grid for the window's other controls;
 // Esc cancels the cell, a second Esc the record; Down on the last row appends (autoAppend);
 // Insert inserts and Ctrl+Delete deletes with a confirmation (allowInsert / allowDelete);
 // Ctrl+Enter presses a column's ellipsis button; Ctrl+C copies the current cell's text. Leaving

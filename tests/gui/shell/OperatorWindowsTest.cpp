@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -155,6 +156,27 @@ TEST_F(OperatorWindows, RightsWindowFiltersByGroupAndWritesEveryPosition)
     expected[40] = '1';
     EXPECT_EQ(set.op().ScalarText("select cRight from Operator where cUserName='Clerk'"), expected);
     EXPECT_EQ(messages.last(), "重新设置权限后，需要下一次登录才能起作用！");
+}
+
+TEST_F(OperatorWindows, RightsAreGrantedAndConfirmedFromTheKeyboard)
+{
+    set.op().ExecCommandParams("insert into Operator(OperatorID,cUserName,cPassword,cRight) values(9,'Clerk','',?)",
+                               {QString(180, '0')});
+    TfrmPurview purview("Clerk", QString(180, '0'));
+    purview.show();
+    QApplication::setActiveWindow(&purview);
+    TDBGrid *grid = purview.grid();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(1, grid->columnOf("bRight"))); // 修改密码
+    QApplication::processEvents();
+    QTest::keyClick(grid, Qt::Key_Space);
+    QTest::keyClick(grid, Qt::Key_Tab); // Tab stays among the cells
+    EXPECT_TRUE(grid->hasFocus());
+    QTest::keyClick(grid, Qt::Key_Tab, Qt::ControlModifier); // Ctrl+Tab leaves for the buttons
+    ASSERT_EQ(QApplication::focusWidget(), purview.btnOk());
+    QTest::keyClick(purview.btnOk(), Qt::Key_Space);
+    EXPECT_EQ(purview.result(), QDialog::Accepted);
+    EXPECT_EQ(set.op().ScalarText("select substr(cRight,1,3) from Operator where cUserName='Clerk'"), "010");
 }
 
 TEST_F(OperatorWindows, ChangePasswordWindow)
