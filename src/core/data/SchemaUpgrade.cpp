@@ -137,8 +137,15 @@ int TOpData::GetSchemaVersion()
         if (ScalarInt(QStringLiteral("select count(*) from sqlite_master where type='table' and lower(name)='sysinfo'")) > 0)
             throw;
     }
-    ExecEach({QStringLiteral("drop table sysinfo")});
     TTransaction transaction(m_db);
+    // Another copy opening the same set may have made the table while we waited for the lock:
+    // dropping it again would throw its version away and start the chain over.
+    if (ScalarInt(QStringLiteral("select count(*) from sqlite_master where type='table' and lower(name)='sysinfo'")) > 0) {
+        const int version = ScalarInt(QStringLiteral("select infovalue from sysinfo where sysinfoid=1"));
+        transaction.commit();
+        return version;
+    }
+    ExecEach({QStringLiteral("drop table sysinfo")});
     ExecCommand(QStringLiteral(
         "Create Table sysinfo (SysInfoid integer CONSTRAINT Pk_sv PRIMARY KEY NOT NULL,InfoValue integer,"
         "InfoName text COLLATE NOCASE,Falg integer,InfoDefine text COLLATE NOCASE,InfoDefine1 text COLLATE NOCASE,"
@@ -165,6 +172,11 @@ int TOpData::UpgradeSchema(TSimpleValueDB &settings)
         if (GetSchemaVersion() != step.from)
             continue;
         TTransaction transaction(m_db);
+        // Several machines may open an old set at once: whoever got the write lock first has
+        // run the step meanwhile, and running it again would hash passwords twice and seed
+        // rows twice.
+        if (GetSchemaVersion() != step.from)
+            continue;
         if (step.guarded)
             ExecEach(step.statements);
         else

@@ -6,7 +6,10 @@
 #include "shell/PasswordHash.h"
 
 #include <QSet>
+#include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -139,6 +142,55 @@ TEST(SchemaUpgrade, AGuardedStepSkipsWhatIsThereAndDoesTheRest)
     EXPECT_EQ(op.ScalarInt("select count(*) from dicts"), 8);
     // Steps below the stored version did not run.
     EXPECT_EQ(op.ScalarInt("select count(*) from sqlite_master where name='InvStock'"), 0);
+}
+
+TEST(SchemaUpgrade, TwoCopiesOpeningAnOldSetAtOnceRunEachStepOnce)
+{
+    // The other copy reads the old version, then waits for the write lock that this copy holds
+    // while it upgrades; once it gets the lock it must find the work done.
+    struct Case {
+        const char *what;
+        bool versionTable;
+    };
+    for (const Case &c : {Case{"no version table yet", false}, Case{"at version 1", true}}) {
+        SCOPED_TRACE(c.what);
+        TestAccountSet set;
+        TOpData &op = set.op();
+        MakeVersionOne(op);
+        if (c.versionTable) {
+            ASSERT_EQ(op.GetSchemaVersion(), 1);
+        }
+
+        auto mine = std::make_unique<TTransaction>(set.db());
+        std::atomic<bool> committed{false};
+        int reached = 0;
+        QString failure;
+        std::thread other([&, file = set.databaseFile()] {
+            const QString name = QStringLiteral("upgrade_other");
+            try {
+                const QSqlDatabase db = OpenSqliteConnection(name, file);
+                TOpData otherOp(db);
+                TSimpleValueDB otherSettings(db);
+                reached = otherOp.UpgradeSchema(otherSettings);
+            } catch (const AppError &e) {
+                failure = e.message();
+            }
+            while (!committed)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            CloseSqliteConnection(name);
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        EXPECT_EQ(op.UpgradeSchema(SimpleValues()), kCurrentSchemaVersion);
+        mine->commit();
+        committed = true;
+        other.join();
+
+        EXPECT_EQ(failure.toStdString(), "");
+        EXPECT_EQ(reached, kCurrentSchemaVersion);
+        EXPECT_EQ(op.GetSchemaVersion(), kCurrentSchemaVersion);
+        EXPECT_EQ(op.ScalarText("select cPassword from Operator where cUserName='Tom'"), PasswordHash("TOM", "secret"));
+        EXPECT_EQ(op.ScalarInt("select count(*) from dicts"), 8);
+    }
 }
 
 TEST(SchemaUpgrade, VersionAndPriceModeRows)
