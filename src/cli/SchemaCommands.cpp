@@ -3,6 +3,7 @@
 #include "data/OpData.h"
 #include "data/Schema.h"
 #include "data/SimpleValueDB.h"
+#include "shell/AppError.h"
 #include "shell/RightsCatalogue.h"
 
 namespace {
@@ -16,6 +17,11 @@ int UpgradeFile(const QString &file)
     try {
         const QSqlDatabase db = OpenSqliteConnection(name, file);
         TOpData op(db);
+        // The chain makes what it misses, so a wrong file (the account-set list, another
+        // program's database) would be filled with account-set tables instead of refused.
+        if (op.ScalarInt(QStringLiteral("select count(*) from sqlite_master where type='table' and "
+                                        "lower(name) in ('tablesid','operator','inventory')")) < 3)
+            throw AppError(QStringLiteral("不是帐套数据库，未作任何改动：") + file);
         TSimpleValueDB settings(db);
         version = op.UpgradeSchema(settings);
         CheckRightsCatalogue(op);

@@ -1,5 +1,6 @@
 #include "data/DataModule.h"
 #include "data/OpData.h"
+#include "data/Schema.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -48,4 +49,16 @@ TEST(SchemaCommands, CreateSetThenUpgradeAnOlderFile)
     CloseSqliteConnection("cli_test");
 
     EXPECT_EQ(RunCli({"upgrade", dir.filePath("none.mdb")}).exitCode, 1);
+
+    // The account-set list is no account set: refused, and left as it was.
+    const QString list = dir.filePath("spsys.mdb");
+    CreateAccountListDatabase(list);
+    r = RunCli({"upgrade", list});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("不是帐套数据库")) << r.err.toStdString();
+    db = OpenSqliteConnection("cli_test", list);
+    EXPECT_EQ(TOpData(db).ScalarText("select group_concat(name) from sqlite_master").toStdString(),
+              "account,sqlite_autoindex_account_1");
+    db = QSqlDatabase();
+    CloseSqliteConnection("cli_test");
 }
