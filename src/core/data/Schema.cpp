@@ -8,6 +8,7 @@
 #include "shell/RightsCatalogue.h"
 
 #include <QFileInfo>
+#include <QUuid>
 
 // A new account set is made whole at the current schema version (14): every table, including
 // those that the upgrade steps add to sets made by earlier versions, is created here with its
@@ -45,22 +46,33 @@ void RunParams(const QSqlDatabase &db, const QString &sql, const QVariantList &p
     st.run();
 }
 
+// The file is built under a scratch name beside it and moved into place only when complete:
+// whoever copies the template (a new account set, another machine starting at the same moment)
+// never takes a half-made file, a crash midway leaves no file that looks finished, and a
+// failure never removes a file that someone else made meanwhile.
 template <typename F> void WithNewFile(const QString &file, F &&build)
 {
     if (QFileInfo::exists(file))
         throw AppError(QStringLiteral("文件已存在：") + file);
+    const QString part = file + QStringLiteral(".") + QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".new");
     const QString name = NewConnectionName(QStringLiteral("qelvo_create_"));
     try {
-        QSqlDatabase db = OpenSqliteConnection(name, file, false);
+        QSqlDatabase db = OpenSqliteConnection(name, part, false);
         TTransaction t(db);
         build(db);
         t.commit();
     } catch (...) {
         CloseSqliteConnection(name);
-        QFile::remove(file);
+        QFile::remove(part);
         throw;
     }
     CloseSqliteConnection(name);
+    // QFile::rename never replaces an existing file.
+    if (!QFile::rename(part, file)) {
+        QFile::remove(part);
+        throw AppError((QFileInfo::exists(file) ? QStringLiteral("文件已存在：") : QStringLiteral("无法创建文件："))
+                       + file);
+    }
 }
 
 // --- tables ------------------------------------------------------------------------------------

@@ -108,10 +108,20 @@ void EnsureDataDirectory(const QString &dataNetPath)
 {
     if (!QDir().mkpath(dataNetPath))
         throw AppError(QStringLiteral("不能创建数据目录：") + dataNetPath);
-    if (!QFileInfo::exists(AccountListFile(dataNetPath)))
-        CreateAccountListDatabase(AccountListFile(dataNetPath));
-    if (!QFileInfo::exists(AccountTemplateFile(dataNetPath)))
-        CreateAccountSetDatabase(AccountTemplateFile(dataNetPath));
+    // Another machine starting on the same data directory may make a file at the same moment:
+    // whoever comes second uses the one that is there.
+    const auto ensure = [](const QString &file, void (*create)(const QString &)) {
+        if (QFileInfo::exists(file))
+            return;
+        try {
+            create(file);
+        } catch (const AppError &) {
+            if (!QFileInfo::exists(file))
+                throw;
+        }
+    };
+    ensure(AccountListFile(dataNetPath), &CreateAccountListDatabase);
+    ensure(AccountTemplateFile(dataNetPath), &CreateAccountSetDatabase);
 }
 
 bool IsValidAccountCode(const QString &code)

@@ -6,8 +6,13 @@
 
 #include <QCryptographicHash>
 #include <QStringEncoder>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 QString ErrorOf(const std::function<void()> &action)
@@ -262,4 +267,38 @@ TEST(Schema, AccountListHasTheAccountTable)
     db = QSqlDatabase();
     CloseSqliteConnection("schema_list_test");
     EXPECT_THROW(CreateAccountListDatabase(file), AppError);
+}
+
+TEST(Schema, ANewFileAppearsOnlyWhenComplete)
+{
+    // Whoever copies the template while it is being made (a new account set, another machine)
+    // must find no file or a whole one, never a half-made database.
+    QTemporaryDir dir;
+    const QString file = dir.filePath("spData.mdb");
+    const QString copy = dir.filePath("copy.mdb");
+    std::atomic<bool> done{false};
+    QString failure;
+    std::thread maker([&] {
+        try {
+            CreateAccountSetDatabase(file);
+        } catch (const AppError &e) {
+            failure = e.message();
+        }
+        done = true;
+    });
+    bool copied = false;
+    while (!copied && !done)
+        copied = QFileInfo::exists(file) && QFile::copy(file, copy);
+    maker.join();
+    ASSERT_EQ(failure.toStdString(), "");
+    if (!copied) {
+        ASSERT_TRUE(QFile::copy(file, copy));
+    }
+    EXPECT_NO_THROW(CheckDatabaseFile(copy));
+    QSqlDatabase db = OpenSqliteConnection("schema_copy_test", copy);
+    EXPECT_EQ(TOpData(db).ScalarInt("select InfoValue from sysinfo where SysInfoID=1"), kCurrentSchemaVersion);
+    db = QSqlDatabase();
+    CloseSqliteConnection("schema_copy_test");
+    // Nothing of the making is left beside it.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"copy.mdb", "spData.mdb"}));
 }
