@@ -161,9 +161,7 @@ TAccountList::TAccountList(const QString &dataNetPath)
     : m_dataNetPath(dataNetPath), m_connection(NewConnectionName(QStringLiteral("qelvo_acclist_")))
 {
     EnsureDataDirectory(dataNetPath);
-    QSqlDatabase db = OpenSqliteConnection(m_connection, AccountListFile(dataNetPath));
     m_list = std::make_unique<TDbDataSet>();
-    m_list->setConnection(db);
     m_list->setCommandText(QStringLiteral("select * from account"));
     m_list->setUpdateTable(QStringLiteral("account"), {QStringLiteral("cAccCode")});
     m_list->beforePost = [](TDataSet &ds) {
@@ -172,7 +170,17 @@ TAccountList::TAccountList(const QString &dataNetPath)
             Abort();
         }
     };
-    m_list->open();
+    // Without the file's name the user cannot tell which of the data directory's files to
+    // repair or replace.
+    try {
+        m_list->setConnection(OpenSqliteConnection(m_connection, AccountListFile(dataNetPath)));
+        m_list->open();
+    } catch (const AppError &e) {
+        m_list.reset();
+        CloseSqliteConnection(m_connection);
+        throw AppError(QStringLiteral("不能打开帐套列表文件：") + QDir::toNativeSeparators(AccountListFile(dataNetPath))
+                       + QStringLiteral("\r") + e.message());
+    }
 }
 
 TAccountList::~TAccountList()

@@ -81,6 +81,25 @@ TEST(AccountList, MissingFilesAreMadeAndNewSetsGetTheirOwnDatabase)
     EXPECT_EQ(reread.dataSet()["cAccName"].asString(), "一号店");
 }
 
+TEST(AccountList, AnUnreadableListFileIsNamedInTheMessage)
+{
+    DataDir data;
+    const QList<QByteArray> contents = {"Standard Jet DB, not ours", ""};
+    for (const QByteArray &content : contents) {
+        QFile f(data.path() + "spsys.mdb");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content); // an old list file, or an empty one without the list table
+        f.close();
+        try {
+            TAccountList list(data.path());
+            ADD_FAILURE() << "opened";
+        } catch (const AppError &e) {
+            EXPECT_TRUE(e.message().startsWith("不能打开帐套列表文件：" + QDir::toNativeSeparators(data.path() + "spsys.mdb")))
+                << e.message().toStdString();
+        }
+    }
+}
+
 TEST(AccountList, CreateRefusals)
 {
     struct Case {
