@@ -141,15 +141,17 @@ void CreateAccountSet(const QString &dataNetPath, const QString &code)
     const QString folder = AccountFolder(dataNetPath, code);
     if (QFileInfo::exists(folder))
         throw AppError(QStringLiteral("创建新帐套失败，与帐号代码同名目录已存在！"));
-    if (!QDir().mkdir(folder))
-        throw AppError(QStringLiteral("创建新帐套失败！"));
-    // A data directory whose template was taken away gets a fresh one rather than a set
-    // that can never be opened.
+    // A data directory whose template was taken away gets a fresh one, and a template that is
+    // no database of ours (a file copied in from elsewhere) is refused before anything is
+    // made: either way the user would get a set that can never be opened.
     try {
         EnsureDataDirectory(dataNetPath);
-    } catch (const AppError &) {
-        throw AppError(QStringLiteral("创建新帐套失败！创建新帐套的数据库时失败！"));
+        CheckDatabaseFile(AccountTemplateFile(dataNetPath));
+    } catch (const AppError &e) {
+        throw AppError(QStringLiteral("创建新帐套失败！创建新帐套的数据库时失败！\r") + e.message());
     }
+    if (!QDir().mkdir(folder))
+        throw AppError(QStringLiteral("创建新帐套失败！"));
     if (!CopyFileOver(AccountTemplateFile(dataNetPath), AccountDatabaseFile(dataNetPath, code)))
         throw AppError(QStringLiteral("创建新帐套失败！创建新帐套的数据库时失败！"));
     ShowInfo(QStringLiteral("创建帐套成功！"));

@@ -139,6 +139,31 @@ TEST(AccountList, CreateRefusals)
     }
 }
 
+TEST(AccountList, ATemplateThatIsNoDatabaseIsRefusedBeforeAnythingIsMade)
+{
+    DataDir data;
+    ScriptedMessages messages;
+    TAccountList list(data.path());
+    QFile f(data.path() + "spData.mdb");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QByteArray(4096, 'J')); // e.g. an old Access template copied into the folder
+    f.close();
+    TDbDataSet &ds = list.dataSet();
+    ds.append();
+    ds["cAccCode"].setAsString("Shop1");
+    ds["cAccName"].setAsString("x");
+    try {
+        CreateAccountSetFromNewRow(list);
+        ADD_FAILURE() << "created";
+    } catch (const AppError &e) {
+        EXPECT_TRUE(e.message().startsWith("创建新帐套失败！创建新帐套的数据库时失败！")) << e.message().toStdString();
+    }
+    ds.cancel();
+    EXPECT_FALSE(QFileInfo::exists(data.path() + "Shop1"));
+    EXPECT_FALSE(messages.saw("创建帐套成功！"));
+    EXPECT_EQ(Rows(TAccountList(data.path())), 0);
+}
+
 TEST(AccountList, RowThatCannotBeStoredTakesItsNewFolderAway)
 {
     DataDir data;
