@@ -80,6 +80,10 @@ QString HtmlValue(const QString &value)
 {
     QString html = value.toHtmlEscaped();
     html.replace(QLatin1Char(' '), QStringLiteral("&nbsp;"));
+    // A memo typed on several lines prints on several lines, not run together.
+    html.replace(QStringLiteral("\r\n"), QStringLiteral("<br/>"));
+    html.replace(QLatin1Char('\n'), QStringLiteral("<br/>"));
+    html.replace(QLatin1Char('\r'), QStringLiteral("<br/>"));
     return html;
 }
 

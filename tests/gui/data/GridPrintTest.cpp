@@ -139,6 +139,24 @@ TEST(GridPrint, TemplatePrintWithoutDocumentsPrintsTitleAndHeader)
     EXPECT_TRUE(Has(text, "KH0003"));
 }
 
+TEST(GridPrint, AMemoOfSeveralLinesKeepsItsLines)
+{
+    TestAccountSet set;
+    QTemporaryDir dir;
+    SetGridReportDir(dir.path());
+    {
+        QFile before(dir.filePath("销售单.html"));
+        ASSERT_TRUE(before.open(QIODevice::WriteOnly));
+        before.write("<p>备注：[memo]</p>");
+    }
+    Bill bill(2);
+    PdfTarget target(dir.filePath("memo.pdf"));
+    PrintGridWithTemplate(bill.grid, "销 售 单", "", "周五前送到\r\n先付一半\n余款月结", "");
+    const QString text = PdfText(target.path);
+    SetGridReportDir(QString());
+    EXPECT_TRUE(text.contains(Plain("备注：周五前送到\n先付一半\n余款月结"))) << text.left(400).toStdString();
+}
+
 TEST(GridPrint, SimplePrint)
 {
     QTemporaryDir dir;
