@@ -54,3 +54,38 @@ TEST(Application, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn)
         EXPECT_FALSE(button.isDown());
     }
 }
+
+TEST(Application, AHandlerThatFailsWhileTheErrorBoxIsOpenAddsNoSecondBox)
+{
+    // The box is modal, but windows behind it keep painting: a paint handler that always fails
+    // would open box upon box.
+    class PaintFailsAgain : public ScriptedMessages {
+    public:
+        QWidget *behind = nullptr;
+        bool message(Kind kind, const QString &text, const QString &caption) override
+        {
+            ScriptedMessages::message(kind, text, caption);
+            QEvent paint(QEvent::UpdateRequest);
+            DeliverGuarded(behind, &paint);
+            return true;
+        }
+    };
+    class FailingWidget : public QWidget {
+    protected:
+        bool event(QEvent *e) override
+        {
+            if (e->type() == QEvent::UpdateRequest)
+                throw AppError(QStringLiteral("绘制失败"));
+            return QWidget::event(e);
+        }
+    };
+    FailingWidget widget;
+    PaintFailsAgain messages;
+    messages.behind = &widget;
+    QEvent paint(QEvent::UpdateRequest);
+    EXPECT_FALSE(DeliverGuarded(&widget, &paint));
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("绘制失败")});
+    // Once the box is closed the next failure is shown again.
+    DeliverGuarded(&widget, &paint);
+    EXPECT_EQ(messages.shown.size(), 2);
+}
