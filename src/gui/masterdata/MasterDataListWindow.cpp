@@ -9,6 +9,8 @@
 #include "data/OpData.h"
 #include "masterdata/MasterDataSet.h"
 #include "shell/AppContext.h"
+#include "shell/GuiResources.h"
+#include "shell/TileIcons.h"
 #include "shell/AppError.h"
 #include "shell/UserInfo.h"
 
@@ -16,7 +18,6 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -84,16 +85,17 @@ QSize TMasterDataListWindow::sizeHint() const
 
 void TMasterDataListWindow::buildActions(QToolBar *bar)
 {
-    auto make = [this](const char *name, const QString &text, QStyle::StandardPixmap icon) {
-        auto *action = new QAction(style()->standardIcon(icon), text, this);
+    InitGuiResources();
+    auto make = [this](const char *name, const QString &text, const char *icon) {
+        auto *action = new QAction(SymbolicIcon(QLatin1String(icon)), text, this);
         action->setObjectName(QLatin1String(name));
         return action;
     };
-    acNew = make("acNew", QStringLiteral("新增"), QStyle::SP_FileIcon);
-    acEdit = make("acEdit", QStringLiteral("编辑"), QStyle::SP_FileDialogDetailedView);
-    acDelete = make("acDelete", QStringLiteral("删除"), QStyle::SP_TrashIcon);
-    acPrint = make("acPrint", QStringLiteral("打印"), QStyle::SP_DialogSaveButton);
-    acExpert = make("acExpert", QStringLiteral("导出为Excel"), QStyle::SP_DialogSaveButton);
+    acNew = make("acNew", QStringLiteral("新增"), "list-add-symbolic");
+    acEdit = make("acEdit", QStringLiteral("编辑"), "document-edit-symbolic");
+    acDelete = make("acDelete", QStringLiteral("删除"), "edit-delete-symbolic");
+    acPrint = make("acPrint", QStringLiteral("打印"), "document-print-symbolic");
+    acExpert = make("acExpert", QStringLiteral("导出为Excel"), "x-office-spreadsheet-symbolic");
     bar->addAction(acNew);
     bar->addAction(acEdit);
     bar->addAction(acDelete);
