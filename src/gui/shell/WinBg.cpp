@@ -187,8 +187,9 @@ void TfrmWinBg::refresh()
     m_counter->setText(RecordCounterText(*m_ds, m_counter->text()));
     const bool any = !m_ds->isEmpty();
     m_preview->setPicture(any ? PictureOf(m_ds->fieldByName(QStringLiteral("BmpImage")).asBytes()) : QPixmap());
+    // Loading a picture into an empty list makes its first row; the rest needs a row.
     for (QWidget *w : findChildren<QPushButton *>())
-        if (w->objectName() != QLatin1String("btnClose"))
+        if (w->objectName() != QLatin1String("btnClose") && w->objectName() != QLatin1String("btnLoad"))
             w->setEnabled(any);
 }
 
@@ -231,8 +232,10 @@ void TfrmWinBg::deleteCurrent()
 
 void TfrmWinBg::loadPicture()
 {
-    if (m_ds->isEmpty())
+    if (m_ds->isEmpty()) {
+        appendPicture();
         return;
+    }
     choosePictureInto();
     refresh();
 }

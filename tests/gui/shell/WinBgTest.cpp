@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -64,6 +65,29 @@ TEST_F(WinBgTest, NewRowTakesItsKeyAndAsksForThePictureAtOnce)
     f.close();
     messages.files.enqueue(notPicture);
     EXPECT_FALSE(RunGuarded([&] { dialog.appendPicture(); }));
+    EXPECT_EQ(count(QStringLiteral("select count(*) from winbg")), 1);
+}
+
+// A new account set has no pictures: "装入图片" is where a user starts, not a disabled button.
+TEST_F(WinBgTest, LoadingIntoAnEmptyListMakesItsFirstRow)
+{
+    TfrmWinBg dialog;
+    auto *load = dialog.findChild<QPushButton *>(QStringLiteral("btnLoad"));
+    ASSERT_NE(load, nullptr);
+    EXPECT_TRUE(load->isEnabled());
+    EXPECT_FALSE(dialog.findChild<QPushButton *>(QStringLiteral("btnSetBg"))->isEnabled());
+
+    load->click(); // cancelled: nothing is made
+    EXPECT_EQ(count(QStringLiteral("select count(*) from winbg")), 0);
+
+    messages.files.enqueue(picture(QStringLiteral("a.bmp"), QSize(30, 20)));
+    load->click();
+    EXPECT_EQ(count(QStringLiteral("select count(*) from winbg where BmpImage is not null")), 1);
+    EXPECT_EQ(dialog.counterText(), QStringLiteral("第1行，共1行"));
+    EXPECT_TRUE(dialog.findChild<QPushButton *>(QStringLiteral("btnSetBg"))->isEnabled());
+
+    messages.files.enqueue(picture(QStringLiteral("b.png"), QSize(10, 10), "PNG"));
+    load->click(); // a row is there now: its picture is replaced
     EXPECT_EQ(count(QStringLiteral("select count(*) from winbg")), 1);
 }
 
