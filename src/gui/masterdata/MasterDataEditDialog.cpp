@@ -221,11 +221,12 @@ void TMasterDataEditDialog::buildLayout()
     m_ok->setObjectName(QStringLiteral("btnOk"));
     m_cancel = new QPushButton(m.cancelCaption);
     m_cancel->setObjectName(QStringLiteral("btnCancel"));
+    // Enter moves between fields in some dialogs and, past the last field, presses the button it
+    // reached; elsewhere it saves, as the OK button does.
     for (QPushButton *b : {m_add, m_ok, m_cancel}) {
-        b->setAutoDefault(false);
+        b->setAutoDefault(m.enterAsTab);
         buttons->addWidget(b);
     }
-    // Enter moves between fields in some dialogs; elsewhere it saves, as the OK button does.
     m_ok->setDefault(!m.enterAsTab);
     main->addLayout(buttons);
     connect(m_ok, &QPushButton::clicked, this, &TMasterDataEditDialog::saveAndClose);
@@ -287,6 +288,7 @@ void TMasterDataEditDialog::buildNavigator(QHBoxLayout *row)
         button->setObjectName(QLatin1String(names[i]));
         button->setIcon(style()->standardIcon(icons[i]));
         button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus); // Enter and Tab go from the fields to the buttons
         if (i < m.navigatorHints.size())
             button->setToolTip(m.navigatorHints.at(i));
         const auto move = moves[i];

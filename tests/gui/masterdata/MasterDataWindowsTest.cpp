@@ -330,6 +330,31 @@ TEST_F(ListWindowFixture, StoreDialogMovesOnEnterAndStepsThroughRows)
     EXPECT_EQ(op().ScalarInt("select bStoDefaultFlag from Store where cStoName='三店'"), 0);
 }
 
+// Keyboard entry of many colours: name, Enter, barcode, Enter reaches "存盘并增加", and Enter
+// there saves and starts the next colour.
+TEST_F(ListWindowFixture, EnterAsTabLeadsFromTheLastFieldToTheButtons)
+{
+    TMasterDataListWindow window(MasterDataKind::Color);
+    TMasterDataEditDialog *dialog = window.editDialog();
+    WhileModal(dialog, [&] { window.acNew->trigger(); }, [&] {
+        TypeInto(LineEdit(dialog, "name"), "藏青");
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(dialog->focusWidget(), dialog->editor("barcode"));
+        TypeInto(LineEdit(dialog, "barcode"), "21");
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(dialog->focusWidget(), dialog->addButton());
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(op().ScalarInt("select count(*) from Color where Name='藏青' and barcode='21'"), 1);
+        EXPECT_EQ(window.dataSet()->state(), TDataSet::State::Insert);
+        EXPECT_EQ(dialog->focusWidget(), dialog->editor("name"));
+        EXPECT_TRUE(dialog->isVisible());
+    });
+    // the store dialog's record navigator does not stand in the way
+    TMasterDataListWindow stores(MasterDataKind::Store);
+    for (QToolButton *b : stores.editDialog()->navigatorButtons())
+        EXPECT_EQ(b->focusPolicy(), Qt::NoFocus);
+}
+
 TEST_F(ListWindowFixture, ColourListSortsByTitleBrandListDoesNot)
 {
     op().ExecCommand("insert into Color(ColorID,Name,BarCode) values(1,'b','02'),(2,'a','03'),(3,'c','01')");
