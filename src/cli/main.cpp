@@ -10,14 +10,24 @@ QList<CliCommand> &CliCommands()
     return commands;
 }
 
-static int Usage(QTextStream &err)
+static void PrintUsage(QTextStream &to)
 {
-    err << "qelvo-cli <command> [arguments]\n\nCommands:\n";
+    to << "qelvo-cli <command> [arguments]\n\nCommands:\n";
     QList<CliCommand> sorted = CliCommands();
     std::sort(sorted.begin(), sorted.end(), [](const CliCommand &a, const CliCommand &b) { return a.name < b.name; });
     for (const CliCommand &c : sorted)
-        err << "  " << c.name << " " << c.usage << "\n";
+        to << "  " << c.name << " " << c.usage << "\n";
+}
+
+static int Usage(QTextStream &err)
+{
+    PrintUsage(err);
     return 2;
+}
+
+static bool AsksForHelp(const QString &arg)
+{
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h") || arg == QLatin1String("help");
 }
 
 int main(int argc, char **argv)
@@ -29,9 +39,19 @@ int main(int argc, char **argv)
     if (args.isEmpty())
         return Usage(err);
     const QString name = args.takeFirst();
+    // Asked for, the usage is the answer (on standard output, success); a mistake gets it on
+    // standard error with a failure.
+    if (AsksForHelp(name)) {
+        PrintUsage(out);
+        return 0;
+    }
     for (const CliCommand &c : CliCommands()) {
         if (c.name != name)
             continue;
+        if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+            out << "qelvo-cli " << c.name << " " << c.usage << "\n";
+            return 0;
+        }
         try {
             return c.run(args, out, err);
         } catch (const AppError &e) {

@@ -45,3 +45,31 @@ TEST(DemoCommand, IfMissingMakesTheSetOnceAndThenLeavesItAlone)
     EXPECT_TRUE(sets.contains(QStringLiteral("demo\t演示帐套"))) << sets.toStdString();
     EXPECT_TRUE(sets.contains(QStringLiteral("big\t大帐套"))) << sets.toStdString();
 }
+
+// "--help" is a question, not a mistake: the usage goes to standard output and the call succeeds.
+TEST(DemoCommand, HelpIsAnsweredOnStandardOutput)
+{
+    const QString cli = QStringLiteral(QELVO_BIN_DIR "/qelvo-cli");
+    struct Case {
+        QStringList args;
+        const char *mustShow;
+    };
+    const Case cases[] = {
+        {{"--help"}, "demo [--if-missing]"},
+        {{"help"}, "list-sets"},
+        {{"demo", "--help"}, "--stores N"},
+    };
+    for (const Case &c : cases) {
+        QProcess p;
+        p.start(cli, c.args);
+        p.waitForFinished(60000);
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        EXPECT_EQ(p.exitCode(), 0) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(out.contains(QLatin1String(c.mustShow))) << out.toStdString();
+    }
+    QProcess wrong;
+    wrong.start(cli, {"no-such-command"});
+    wrong.waitForFinished(60000);
+    EXPECT_EQ(wrong.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(wrong.readAllStandardError()).contains(QStringLiteral("unknown command")));
+}
