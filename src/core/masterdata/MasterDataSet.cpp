@@ -22,6 +22,10 @@ TMasterDataSet::TMasterDataSet(MasterDataKind kind, QObject *parent)
 
 void TMasterDataSet::setChosenKind(int kind)
 {
+    // A pending row that cannot be saved keeps the kind (and the rows shown) as they were;
+    // otherwise new items would be stamped with a kind the list does not show.
+    if (active())
+        checkBrowseMode();
     m_chosenKind = kind;
     applyKindFilter();
 }

@@ -116,7 +116,10 @@ void TMasterDataListWindow::buildActions(QToolBar *bar)
             m_kindChoice->addItem(k.text, k.value);
         bar->addWidget(m_kindChoice);
         connect(m_kindChoice, &QComboBox::currentIndexChanged, this, [this](int index) {
-            RunGuarded([&] { dataSet()->setChosenKind(m_kindChoice->itemData(index).toInt()); });
+            if (RunGuarded([&] { dataSet()->setChosenKind(m_kindChoice->itemData(index).toInt()); }))
+                return;
+            const QSignalBlocker block(m_kindChoice);
+            m_kindChoice->setCurrentIndex(m_kindChoice->findData(dataSet()->chosenKind()));
         });
     }
 }

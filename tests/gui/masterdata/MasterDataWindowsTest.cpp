@@ -235,6 +235,18 @@ TEST_F(ListWindowFixture, IncomeExpenseChoiceFiltersTheListAndStampsNewItems)
     EXPECT_EQ(window.grid()->model()->rowCount(), 3);
     window.kindChoice()->setCurrentIndex(0);
     EXPECT_EQ(window.grid()->model()->rowCount(), 1);
+
+    // a pending item that cannot be saved keeps the choice where it was
+    window.dataSet()->append();
+    messages.clear();
+    window.kindChoice()->setCurrentIndex(1);
+    EXPECT_EQ(messages.texts(), QStringList{"名称不能为空！"});
+    EXPECT_EQ(window.kindChoice()->currentText(), "收入项目");
+    EXPECT_EQ(window.dataSet()->chosenKind(), 0);
+    window.dataSet()->cancel();
+    window.dataSet()->append();
+    EXPECT_EQ(window.dataSet()->fieldByName("iFlag").asInteger(), 0);
+    window.dataSet()->cancel();
 }
 
 // A tool-bar entry pushed into the overflow menu is one the user never finds; the income or
