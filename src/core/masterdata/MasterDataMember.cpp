@@ -320,6 +320,7 @@ QList<TMasterDataMember> BuildMembers()
         TDialogField kind = Field("类别", "iFeeFlag", EditorKind::Choice);
         kind.choices = {{QStringLiteral("收入"), 1}, {QStringLiteral("支出"), 2}};
         m.fields = {Text("名称", "cFeeName"), kind};
+        m.shownChoices = {{QStringLiteral("iFeeFlag"), QStringLiteral("cFeeKind"), kind.choices}};
         m.listColumns = {Col("cFeeName", "名称", 160), Col("cFeeKind", "类别", 60)};
         all << m;
     }

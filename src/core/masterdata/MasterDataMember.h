@@ -67,6 +67,14 @@ struct TUniqueColumn {
     QString caption;
 };
 
+// A list column the query computes as the text of a stored choice: kept in step with the value
+// when a row is saved, as the query would show it after reading the table again.
+struct TShownChoice {
+    QString valueColumn;
+    QString textColumn;
+    QList<TChoice> choices;
+};
+
 struct TListColumn {
     QString column;
     QString caption;
@@ -93,6 +101,7 @@ struct TMasterDataMember {
     RequiredMessageKind requiredMessage = RequiredMessageKind::ConfirmOk;
     QList<TUniqueColumn> unique;   // a second row with the same value is refused
     QList<TNumberRange> ranges;    // tested after the required fields, with the same box
+    QList<TShownChoice> shownChoices;
     QList<TNewRowDefault> defaults;
     QString codeFromKeyColumn;     // takes the new key as its text (department code)
     QString kindColumn;            // takes the kind chosen in the list window (income/expense)

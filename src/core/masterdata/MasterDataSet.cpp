@@ -16,6 +16,9 @@ TMasterDataSet::TMasterDataSet(MasterDataKind kind, QObject *parent)
     beforePost = [this](TDataSet &ds) {
         CheckMasterDataRequired(m_member, ds);
         CheckMasterDataUnique(m_member, ds);
+        for (const TShownChoice &c : m_member.shownChoices)
+            if (TField *text = ds.findField(c.textColumn))
+                text->setValue(ChoiceText(c.choices, ds.fieldByName(c.valueColumn).value()));
     };
     applyKindFilter();
 }

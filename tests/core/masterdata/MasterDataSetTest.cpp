@@ -315,3 +315,22 @@ TEST_F(MasterDataFixture, CustomerDiscountMustBeAFactorBetweenZeroAndOne)
         }
     }
 }
+
+// The fee list shows the kind as the query spells it; a changed kind must read right at once,
+// not only after the list is opened again.
+TEST_F(MasterDataFixture, FeeKindTextFollowsTheSavedKind)
+{
+    op().ExecCommand("insert into Fee(cFeeName,iFeeFlag) values('房租',2)");
+    TMasterDataSet ds(MasterDataKind::Fee);
+    ds.open();
+    EXPECT_EQ(ds["cFeeKind"].asString(), "支出");
+    ds.edit();
+    ds["iFeeFlag"].setValue(1);
+    ds.post();
+    EXPECT_EQ(ds["cFeeKind"].asString(), "收入");
+    ds.append();
+    ds["cFeeName"].setValue("利息");
+    ds.post(); // the new item's default kind
+    EXPECT_EQ(ds["cFeeKind"].asString(), "支出");
+    EXPECT_EQ(op().ScalarInt("select iFeeFlag from Fee where cFeeName='房租'"), 1);
+}
