@@ -35,6 +35,12 @@ QWidget *OpenMasterDataList(MasterDataKind kind, QWidget *owner, QMdiArea *mdi)
             window->setWindowModality(Qt::ApplicationModal);
             window->setAttribute(Qt::WA_DeleteOnClose);
             window->resize(window->sizeHint());
+            // Over the window it was opened from, as a dialog would stand, not wherever the
+            // window manager puts a new window.
+            if (owner) {
+                const QRect frame = owner->window()->geometry();
+                window->move(frame.center() - QPoint(window->width() / 2, window->height() / 2));
+            }
             window->show();
             opened = window.release();
             return;
