@@ -1,4 +1,5 @@
 #include "SimpleValueDB.h"
+#include "DataModule.h"
 #include "SqliteStatement.h"
 
 TSimpleValueDB::TSimpleValueDB(const QSqlDatabase &db) : m_db(db) {}
@@ -13,15 +14,18 @@ QString TSimpleValueDB::GetValue(const QString &key) const
 void TSimpleValueDB::SetValue(const QString &key, const QString &value)
 {
     // An update first, then an insert only when no row was touched: this works on the table
-    // of old sets too, whatever key constraint it carries.
+    // of old sets too, whatever key constraint it carries. Both under one write lock, so two
+    // machines setting a new key at once do not both find it missing and collide on the insert.
+    TTransaction transaction(m_db);
     SqliteStatement update(m_db, QStringLiteral("update SimpleValue set KeyValue=? where KeyName=?"));
     update.bind({value, key});
     update.run();
-    if (update.changes() > 0)
-        return;
-    SqliteStatement insert(m_db, QStringLiteral("insert into SimpleValue(KeyName,KeyValue) values(?,?)"));
-    insert.bind({key, value});
-    insert.run();
+    if (update.changes() == 0) {
+        SqliteStatement insert(m_db, QStringLiteral("insert into SimpleValue(KeyName,KeyValue) values(?,?)"));
+        insert.bind({key, value});
+        insert.run();
+    }
+    transaction.commit();
 }
 
 void TSimpleValueDB::SetIntValue(const QString &key, int value) { SetValue(key, QString::number(value)); }
