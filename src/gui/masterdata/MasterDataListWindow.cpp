@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -141,6 +142,7 @@ void TMasterDataListWindow::setupGrid()
     applyColumnOrder();
     connect(m_grid->model(), &QAbstractItemModel::modelReset, this, &TMasterDataListWindow::applyColumnOrder);
     connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { editRow(); });
+    m_grid->installEventFilter(this); // Enter edits the row, as a double click does
     m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_grid->addAction(acExpert);
 }
@@ -158,6 +160,18 @@ void TMasterDataListWindow::applyColumnOrder()
             header->moveSection(from, visual);
         ++visual;
     }
+}
+
+bool TMasterDataListWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            editRow();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TMasterDataListWindow::newRow()

@@ -38,6 +38,9 @@ public:
 
     QSize sizeHint() const override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildActions(QToolBar *bar);
     void setupGrid();

@@ -361,6 +361,13 @@ TEST_F(ListWindowFixture, EnterAsTabLeadsFromTheLastFieldToTheButtons)
         EXPECT_EQ(dialog->focusWidget(), dialog->editor("name"));
         EXPECT_TRUE(dialog->isVisible());
     });
+    // in the list, Enter edits the current row as a double click does
+    bool shown = false;
+    WhileModal(dialog, [&] { QTest::keyClick(window.grid(), Qt::Key_Return); }, [&] {
+        shown = true;
+        EXPECT_EQ(LineEdit(dialog, "name")->text(), "藏青");
+    });
+    EXPECT_TRUE(shown);
     // the store dialog's record navigator does not stand in the way
     TMasterDataListWindow stores(MasterDataKind::Store);
     for (QToolButton *b : stores.editDialog()->navigatorButtons())
