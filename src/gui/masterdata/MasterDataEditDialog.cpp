@@ -221,24 +221,27 @@ void TMasterDataEditDialog::buildLayout()
     m_ok->setObjectName(QStringLiteral("btnOk"));
     m_cancel = new QPushButton(m.cancelCaption);
     m_cancel->setObjectName(QStringLiteral("btnCancel"));
-    // Enter moves between fields in some dialogs and, past the last field, presses the button it
-    // reached; elsewhere it saves, as the OK button does.
     for (QPushButton *b : {m_add, m_ok, m_cancel}) {
-        b->setAutoDefault(m.enterAsTab);
+        b->setAutoDefault(false);
         buttons->addWidget(b);
     }
+    // Enter moves between fields in some dialogs and, past the last field, presses the button it
+    // reached (see eventFilter); elsewhere it saves, as the OK button does.
     m_ok->setDefault(!m.enterAsTab);
     main->addLayout(buttons);
     connect(m_ok, &QPushButton::clicked, this, &TMasterDataEditDialog::saveAndClose);
     connect(m_add, &QPushButton::clicked, this, &TMasterDataEditDialog::saveAndAdd);
     connect(m_cancel, &QPushButton::clicked, this, &TMasterDataEditDialog::reject);
 
-    if (m.enterAsTab)
+    if (m.enterAsTab) {
         for (const auto &entry : std::as_const(m_editors)) {
             entry.second->installEventFilter(this);
             if (auto *combo = qobject_cast<QComboBox *>(entry.second); combo && combo->lineEdit())
                 combo->lineEdit()->installEventFilter(this);
         }
+        for (QPushButton *b : {m_add, m_ok, m_cancel})
+            b->installEventFilter(this);
+    }
     setMinimumWidth(m.pages.isEmpty() ? 340 : 460);
 }
 
@@ -360,7 +363,10 @@ bool TMasterDataEditDialog::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
-            focusNextChild();
+            if (auto *button = qobject_cast<QPushButton *>(watched))
+                button->click();
+            else
+                focusNextChild();
             return true;
         }
     }
