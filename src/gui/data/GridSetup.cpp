@@ -12,7 +12,10 @@ void SetupGridColumns(TDBGrid &grid, const TFieldArr &arr, bool keepWidths, bool
         const TFieldAttrib *attrib = FindFieldAttrib(arr, grid.columnFieldName(c));
         if (!attrib)
             continue;
-        column.visible = attrib->visible;
+        // A field hidden by the field-visibility settings (cost prices kept from other
+        // operators) stays hidden whatever the window's column table says.
+        const TField *field = grid.columnField(c);
+        column.visible = attrib->visible && (!field || field->visible);
         column.title = attrib->caption;
         column.button = attrib->button;
         column.highlight = attrib->highlight;

@@ -18,7 +18,8 @@
 
 // Hides every column, then shows and decorates those the table names (title, width unless
 // keepWidths, ellipsis button, highlight); title clicks mark and sort the grid's own dataset;
-// with autoFit the columns are stretched to the grid's width.
+// with autoFit the columns are stretched to the grid's width. Fields whose visible flag is off
+// (ApplyFieldVisibility, applied to the dataset first) stay hidden.
 void SetupGridColumns(TDBGrid &grid, const TFieldArr &arr, bool keepWidths, bool autoFit);
 void EnableTitleButtons(TDBGrid &grid);
 

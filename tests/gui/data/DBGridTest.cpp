@@ -1,5 +1,7 @@
 #include "GridTestSupport.h"
 #include "ScriptedMessages.h"
+#include "TestAccountSet.h"
+#include "data/OpData.h"
 #include "data/DataSetModel.h"
 #include "data/GridSetup.h"
 #include "shell/AppError.h"
@@ -580,6 +582,24 @@ TEST(GridSetup, ColumnsFromAColumnTable)
     for (int c : l.grid.visibleColumns())
         total += l.grid.columnWidth(c);
     EXPECT_EQ(total, l.grid.viewport()->width()) << "fitted again after a resize";
+}
+
+TEST(GridSetup, ColumnsHiddenByTheFieldVisibilitySettingsStayHidden)
+{
+    // The administrator hides the cost columns of the stock window from the other operators;
+    // a window that sets its columns up afterwards must not show them again.
+    TestAccountSet set;
+    auto stock = set.op().QueryData("select 'K1' as cInvCode, 10.0 as iPrice, 6.0 as icPrice, 60.0 as icMoney");
+    set.op().ApplyFieldVisibility(*stock, "realtimestock");
+    TDBGrid grid;
+    grid.setDataSet(stock.get());
+    SetupGridColumns(grid,
+                     {{"cInvCode", "款号", 80}, {"iPrice", "吊牌价", 60}, {"icPrice", "成本价", 60},
+                      {"icMoney", "成本金额", 60}},
+                     false, false);
+    EXPECT_EQ(grid.visibleColumns(), QList<int>({grid.columnOf("cInvCode"), grid.columnOf("iPrice")}));
+    grid.setColumnVisible(grid.columnOf("icPrice"), true); // a window may still show one on purpose
+    EXPECT_TRUE(grid.columnVisible(grid.columnOf("icPrice")));
 }
 
 TEST(DBGrid, InputMethodTextStartsEditing)
