@@ -258,8 +258,13 @@ void RestoreAccountSetFromNewRow(TAccountList &list, const QString &backupFile)
         ds.fieldByName(QStringLiteral("cBeginDate")).setAsString(BackupBeginMonth(backupFile));
     PostOrUndoFolder(list, code);
     if (QFileInfo::exists(backupFile)) {
-        if (!CopyFileOver(backupFile, AccountDatabaseFile(list.dataNetPath(), code)))
+        // The file may be another set's database that a machine is writing to (restoring is
+        // also how a set is cloned): read it as one snapshot, never byte by byte.
+        try {
+            BackupDatabaseFileTo(backupFile, AccountDatabaseFile(list.dataNetPath(), code));
+        } catch (const AppError &) {
             throw AppError(QStringLiteral("恢复数据时失败！"));
+        }
         ShowInfo(QStringLiteral("恢复数据成功！您现在可以打开恢复的帐套数据。"));
     }
 }
