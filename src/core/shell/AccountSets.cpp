@@ -28,7 +28,8 @@ QStringList DatabaseFiles(const QString &file)
 }
 
 // True when the password opens the set: its database holds exactly one administrator whose
-// hash matches. A set whose database is gone has nothing to check against.
+// hash matches. A set whose database is gone has nothing to check against. A database that
+// cannot be read is reported: refusing silently would look like a wrong password.
 bool AdministratorPasswordMatches(const QString &databaseFile, const QString &password)
 {
     const QString name = NewConnectionName(QStringLiteral("qelvo_delete_"));
@@ -39,9 +40,10 @@ bool AdministratorPasswordMatches(const QString &databaseFile, const QString &pa
         st.bind({kAdministrator});
         while (st.step())
             hashes << st.value(0, FieldType::String).toString();
-    } catch (const AppError &) {
+    } catch (const AppError &e) {
         CloseSqliteConnection(name);
-        return false;
+        throw AppError(QStringLiteral("读取帐套的操作员时出错，不能核对管理员密码：")
+                       + QDir::toNativeSeparators(databaseFile) + QStringLiteral("\r") + e.message());
     }
     CloseSqliteConnection(name);
     return hashes.size() == 1

@@ -267,6 +267,23 @@ TEST(AccountDelete, FailuresKeepTheRow)
     App().dm = nullptr;
     EXPECT_TRUE(QFileInfo::exists(data.path() + "Busy/spData.mdb"));
     EXPECT_EQ(Rows(list), 2);
+
+    // A database whose operators cannot be read is not a wrong password: the user is told.
+    AddSet(list, "Broken", "坏");
+    QFile broken(data.path() + "Broken/spData.mdb");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write(QByteArray(2048, 'x'));
+    broken.close();
+    ASSERT_TRUE(list.locate("Broken"));
+    messages.inputs.enqueue(QString(""));
+    try {
+        DeleteAccountSet(list);
+        ADD_FAILURE() << "deleted";
+    } catch (const AppError &e) {
+        EXPECT_TRUE(e.message().startsWith("读取帐套的操作员时出错")) << e.message().toStdString();
+    }
+    EXPECT_TRUE(QFileInfo::exists(data.path() + "Broken/spData.mdb"));
+    EXPECT_EQ(Rows(list), 3);
 }
 
 TEST(AccountBackup, EmptyStartMonthIsStoredAs2000_01)
