@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <filesystem>
 #include <sqlite3.h>
@@ -34,16 +35,21 @@ private:
 };
 
 // Copies every page of source's main database into destination's, all in one step, so the
-// copy is a single snapshot of the source. Busy locks of other processes are waited out.
+// copy is a single snapshot of the source. Busy locks of other processes are waited out, but
+// for a bounded time in all: each step may itself wait for the destination's busy time-out,
+// and a program closing on a set that other machines keep busy must not hang for hours.
 void CopyPages(sqlite3 *source, sqlite3 *destination)
 {
+    constexpr qint64 kMaxWaitMs = 60000;
     sqlite3_backup *backup = sqlite3_backup_init(destination, "main", source, "main");
     if (!backup)
         throw AppError(QString::fromUtf8(sqlite3_errmsg(destination)));
+    QElapsedTimer waited;
+    waited.start();
     int rc = SQLITE_OK;
-    for (int attempt = 0; attempt < 300; ++attempt) {
+    for (;;) {
         rc = sqlite3_backup_step(backup, -1);
-        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || waited.elapsed() >= kMaxWaitMs)
             break;
         sqlite3_sleep(100);
     }
