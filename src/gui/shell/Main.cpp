@@ -408,7 +408,11 @@ bool TfrmMain::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate) {
         if (!isMaximized() && !m_closing)
             showMaximized();
-        ShowNavigation();
+        // Only when the console is missing: the main window is activated again each time a
+        // message box or dialog closes, and a console brought to the front then would hide the
+        // window the user is working in.
+        if (!m_navigation || !m_navigation->isVisible())
+            ShowNavigation();
     }
     return QMainWindow::event(event);
 }

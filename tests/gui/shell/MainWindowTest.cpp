@@ -436,6 +436,27 @@ TEST_F(MainWindowTest, OpeningAChildListTwiceBringsTheFirstToTheFront)
     main.close();
 }
 
+TEST_F(MainWindowTest, ComingBackToTheMainWindowLeavesTheChildInFrontOfTheConsole)
+{
+    TfrmMain main;
+    main.show();
+    TfrmNavigation *console = main.ShowNavigation();
+    console->showPage(QStringLiteral("基础资料"));
+    console->runEntry(QStringLiteral("地区资料"));
+    QMdiSubWindow *areas = main.mdiArea()->activeSubWindow();
+    ASSERT_NE(areas, nullptr);
+    ASSERT_NE(areas->widget(), console);
+
+    // as after every message box, input box or modal list
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&main, &activate);
+    EXPECT_EQ(main.mdiArea()->activeSubWindow(), areas);
+    EXPECT_EQ(main.navigation(), console);
+
+    messages.answers.enqueue(true);
+    main.close();
+}
+
 TEST_F(MainWindowTest, OpeningAnotherSetWithoutLoginReturnsToThePreviousSet)
 {
     ASSERT_TRUE(QDir(set.dataDir()).mkpath(QStringLiteral("other")));
