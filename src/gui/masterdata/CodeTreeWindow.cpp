@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -99,6 +100,21 @@ TCodeTreeWindow::TCodeTreeWindow(CodeTreeKind kind, QWidget *parent) : QWidget(p
     acAddChild = make("acAddChild", QStringLiteral("增子级"), QStyle::SP_FileDialogNewFolder, &TCodeTreeWindow::addChild);
     acEdit = make("acEdit", QStringLiteral("编辑"), QStyle::SP_FileDialogDetailedView, &TCodeTreeWindow::renameSelected);
     acDelete = make("acDelete", QStringLiteral("删除"), QStyle::SP_TrashIcon, &TCodeTreeWindow::deleteSelected);
+    // Keys for working without the mouse; the actions belong to the window as well, so that
+    // their keys work wherever its focus is.
+    const struct {
+        QAction *action;
+        QKeySequence key;
+    } keys[] = {{acAddFriend, QKeySequence(Qt::Key_Insert)},
+                {acAddChild, QKeySequence(Qt::CTRL | Qt::Key_Insert)},
+                {acEdit, QKeySequence(Qt::Key_F2)},
+                {acDelete, QKeySequence(Qt::Key_Delete)}};
+    for (const auto &k : keys) {
+        k.action->setShortcut(k.key);
+        k.action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        k.action->setToolTip(QStringLiteral("%1（%2）").arg(k.action->text(), k.key.toString(QKeySequence::NativeText)));
+        addAction(k.action);
+    }
 
     connect(m_view, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
         m_status->showMessage(QString::number(keyOf(item)));

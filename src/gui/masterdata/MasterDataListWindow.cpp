@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QToolBar>
@@ -97,6 +98,21 @@ void TMasterDataListWindow::buildActions(QToolBar *bar)
     acDelete = make("acDelete", QStringLiteral("删除"), "edit-delete-symbolic");
     acPrint = make("acPrint", QStringLiteral("打印"), "document-print-symbolic");
     acExpert = make("acExpert", QStringLiteral("导出为Excel"), "x-office-spreadsheet-symbolic");
+    // Keys for the work done all day without the mouse (Enter edits, see eventFilter). The
+    // actions belong to the window as well, so that their keys work wherever its focus is.
+    const struct {
+        QAction *action;
+        QKeySequence key;
+    } keys[] = {{acNew, QKeySequence(Qt::Key_Insert)},
+                {acDelete, QKeySequence(Qt::Key_Delete)},
+                {acPrint, QKeySequence(Qt::CTRL | Qt::Key_P)}};
+    for (const auto &k : keys) {
+        k.action->setShortcut(k.key);
+        k.action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        k.action->setToolTip(QStringLiteral("%1（%2）").arg(k.action->text(), k.key.toString(QKeySequence::NativeText)));
+        addAction(k.action);
+    }
+    acEdit->setToolTip(QStringLiteral("%1（Enter）").arg(acEdit->text()));
     bar->addAction(acNew);
     bar->addAction(acEdit);
     bar->addAction(acDelete);
@@ -160,6 +176,16 @@ void TMasterDataListWindow::applyColumnOrder()
             header->moveSection(from, visual);
         ++visual;
     }
+}
+
+void TMasterDataListWindow::keyPressEvent(QKeyEvent *event)
+{
+    // A list that stands as a window of its own is left as a dialog is; child lists stay open.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && isWindow()) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool TMasterDataListWindow::eventFilter(QObject *watched, QEvent *event)

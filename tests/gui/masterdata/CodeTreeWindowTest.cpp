@@ -52,6 +52,31 @@ TEST_F(TreeWindowFixture, AddsSiblingsAndChildrenWithNamesAsked)
     EXPECT_EQ(window.treeWidget()->currentItem()->text(0), "100201 浦东");
 }
 
+TEST_F(TreeWindowFixture, KeysAddRenameAndDeleteWithoutTheMouse)
+{
+    op().ExecCommand("insert into Area(AreaID,cArCode,cArName) values(7,'10','华东')");
+    TCodeTreeWindow window(CodeTreeKind::Area);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.selectKey(7);
+    QTreeWidget *tree = window.treeWidget();
+    tree->setFocus();
+
+    messages.inputs << QString("华北") << QString("上海") << QString("北京");
+    QTest::keyClick(tree, Qt::Key_Insert);                      // 增同级 beside "10"
+    window.selectKey(7);
+    QTest::keyClick(tree, Qt::Key_Insert, Qt::ControlModifier); // 增子级 under "10"
+    EXPECT_EQ(codeOf(keyOf("1001")), "1001");
+    window.selectKey(keyOf("11"));
+    QTest::keyClick(window.treeWidget(), Qt::Key_F2);           // rename "11"
+    EXPECT_EQ(Texts(window.treeWidget()), QStringList({"10 华东", ">1001 上海", "11 北京"}));
+    QTest::keyClick(window.treeWidget(), Qt::Key_Delete);       // "11" has no children
+    EXPECT_EQ(Texts(window.treeWidget()), QStringList({"10 华东", ">1001 上海"}));
+    EXPECT_EQ(messages.dialogCaptions.size(), 3);
+    EXPECT_EQ(messages.last(), "删除后不能恢复，您确实要删除当前行吗?");
+}
+
 TEST_F(TreeWindowFixture, ClickShowsTheKeyDoubleClickRenamesALeaf)
 {
     op().ExecCommand("insert into Area(AreaID,cArCode,cArName) values(7,'10','华东'),(8,'1001','上海')");

@@ -374,6 +374,39 @@ TEST_F(ListWindowFixture, EnterAsTabLeadsFromTheLastFieldToTheButtons)
         EXPECT_EQ(b->focusPolicy(), Qt::NoFocus);
 }
 
+// A clerk keying in reference data all day adds, deletes and leaves a list without the mouse.
+TEST_F(ListWindowFixture, ListKeysAddDeleteAndEscapeLeavesAModalList)
+{
+    op().ExecCommand("insert into Brand(BrandID,cBraName) values(101,'甲'),(102,'乙')");
+    TMasterDataListWindow window(MasterDataKind::Brand);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.grid()->setFocus();
+    TMasterDataEditDialog *dialog = window.editDialog();
+
+    bool shown = false;
+    WhileModal(dialog, [&] { QTest::keyClick(window.grid(), Qt::Key_Insert); }, [&] {
+        shown = true;
+        EXPECT_EQ(window.dataSet()->state(), TDataSet::State::Insert);
+        TypeInto(LineEdit(dialog, "cBraName"), "丙");
+        dialog->okButton()->click();
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(op().ScalarInt("select count(*) from Brand where cBraName='丙'"), 1);
+
+    ASSERT_TRUE(window.dataSet()->locate("BrandID", 101));
+    QApplication::setActiveWindow(&window); // the offscreen platform does not hand it back
+    window.grid()->setFocus();
+    QTest::keyClick(window.grid(), Qt::Key_Delete);
+    EXPECT_EQ(messages.texts(), QStringList{"删除后不能恢复，您确实要删除当前行吗?"});
+    EXPECT_EQ(op().ScalarInt("select count(*) from Brand where BrandID=101"), 0);
+
+    // Escape leaves a list that stands as a window of its own, as it would a dialog
+    QTest::keyClick(window.grid(), Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+}
+
 TEST_F(ListWindowFixture, ColourListSortsByTitleBrandListDoesNot)
 {
     op().ExecCommand("insert into Color(ColorID,Name,BarCode) values(1,'b','02'),(2,'a','03'),(3,'c','01')");
