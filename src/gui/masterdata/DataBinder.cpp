@@ -1,9 +1,11 @@
 #include "DataBinder.h"
 #include "shell/AppError.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 TDataBinder::TDataBinder(TDataSet *ds, QObject *parent) : QObject(parent), m_ds(ds)
@@ -119,10 +121,60 @@ void TDataBinder::bindCheckBox(QCheckBox *box, const QString &field)
     });
 }
 
+namespace {
+
+// A date box showing "no date" (its minimum, drawn blank) takes no digits and opens its calendar
+// in the minimum's month, a century back: a birthday could only be reached by paging through
+// years. The first digit starts from today's date with the year selected, so "19900315" typed
+// gives 1990.03.15; the calendar opens on today's month; Delete or Backspace over the whole
+// text goes back to no date.
+class TNullableDateKeys : public QObject {
+public:
+    explicit TNullableDateKeys(QDateEdit *edit) : QObject(edit), m_edit(edit)
+    {
+        edit->installEventFilter(this);
+        if (QCalendarWidget *calendar = edit->calendarWidget())
+            calendar->window()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const bool empty = m_edit->date() == m_edit->minimumDate();
+        if (watched == m_edit && event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+            if (empty && plain && key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9) {
+                {
+                    const QSignalBlocker block(m_edit);
+                    m_edit->setDate(QDate::currentDate());
+                }
+                m_edit->setSelectedSection(QDateTimeEdit::YearSection);
+            } else if (!empty && (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace)) {
+                const auto *text = m_edit->findChild<QLineEdit *>();
+                if (text && text->hasSelectedText() && text->selectedText() == text->text()) {
+                    m_edit->setDate(m_edit->minimumDate());
+                    return true;
+                }
+            }
+        } else if (event->type() == QEvent::Show && watched != m_edit && empty) {
+            if (QCalendarWidget *calendar = m_edit->calendarWidget())
+                calendar->setCurrentPage(QDate::currentDate().year(), QDate::currentDate().month());
+        }
+        return false;
+    }
+
+private:
+    QDateEdit *m_edit;
+};
+
+} // namespace
+
 void TDataBinder::bindDateEdit(QDateEdit *edit, const QString &field)
 {
     if (edit->specialValueText().isEmpty())
         edit->setSpecialValueText(QStringLiteral(" "));
+    new TNullableDateKeys(edit);
     connect(edit, &QDateEdit::dateChanged, this, [this, edit, field](const QDate &date) {
         store(edit, field, date == edit->minimumDate() ? QVariant() : QVariant(date));
     });

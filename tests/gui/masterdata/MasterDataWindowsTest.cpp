@@ -11,7 +11,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -455,6 +457,33 @@ TEST_F(ListWindowFixture, EmployeeDialogHasItsPagesChoicesAndDefaults)
     });
     EXPECT_EQ(op().ScalarText("select name||','||sex||','||isoperate||','||DepartmentID||','||paymoney from employ"),
               "张三,男,1,2,2500.5");
+}
+
+// A new employee has no birthday: the date box shows nothing, and the date is typed as digits.
+TEST_F(ListWindowFixture, BirthdayIsTypedIntoAnEmptyDateBoxAndClearedAgain)
+{
+    TMasterDataListWindow window(MasterDataKind::Employ);
+    TMasterDataEditDialog *dialog = window.editDialog();
+    WhileModal(dialog, [&] { window.acNew->trigger(); }, [&] {
+        auto *birthday = qobject_cast<QDateEdit *>(dialog->editor("birthday"));
+        ASSERT_NE(birthday, nullptr);
+        TypeInto(LineEdit(dialog, "name"), "李四");
+        birthday->setFocus();
+        QTest::keyClicks(birthday, "19900315");
+        EXPECT_EQ(window.dataSet()->fieldByName("birthday").asDate(), QDate(1990, 3, 15));
+
+        // the whole date selected and deleted: no birthday again
+        birthday->selectAll();
+        QTest::keyClick(birthday, Qt::Key_Delete);
+        EXPECT_TRUE(window.dataSet()->fieldByName("birthday").isNull());
+
+        // the calendar of an empty box opens on this month, not a century back
+        birthday->calendarWidget()->window()->show();
+        EXPECT_EQ(birthday->calendarWidget()->yearShown(), QDate::currentDate().year());
+        birthday->calendarWidget()->window()->hide();
+        dialog->okButton()->click();
+    });
+    EXPECT_EQ(op().ScalarInt("select count(*) from employ where name='李四' and birthday is null"), 1);
 }
 
 TEST_F(ListWindowFixture, CustomersAndVendorsPrintTheirAddressBookOthersTheirList)
