@@ -94,7 +94,8 @@ QList<TMasterDataMember> BuildMembers()
         m.table = "Color"; m.keyColumn = "ColorID"; m.keyName = "Color";
         m.selectSql = "select * from  color order by name";
         m.required = {Req("Name", "颜色名称不能为空！")};
-        m.unique = {Unique("barcode", "颜色条码")};  // the colour part of every item barcode
+        // the colour part of every item barcode; the name is all a colour picker shows
+        m.unique = {Unique("barcode", "颜色条码"), Unique("name", "颜色名称")};
         m.fields = {Text("名称", "name"), Text("条码", "barcode")};
         m.listColumns = {Col("name", "名称", 120), Col("barcode", "条码", 100)};
         m.right = 99;
@@ -126,6 +127,7 @@ QList<TMasterDataMember> BuildMembers()
         m.table = "Department"; m.keyColumn = "DepartmentID"; m.keyName = "Department";
         m.selectSql = "select * from Department";
         m.required = {Req("cDepName", "名称不能为空！")};
+        m.unique = {Unique("cDepName", "部门")};  // the staff dialog picks departments by name
         m.codeFromKeyColumn = "cDepCode";
         m.fields = {Text("名称", "cDepName"), Text("联系人", "cDepPerson"), Text("电话", "cDepPhone"),
                     Text("地址", "cDepAddress"), Text("备注", "cDepMemo")};
@@ -142,6 +144,7 @@ QList<TMasterDataMember> BuildMembers()
         m.table = "Store"; m.keyColumn = "StoreID"; m.keyName = "Store";
         m.selectSql = "select * from Store";
         m.required = {Req("cStoName", "仓库名称不能为空！")};
+        m.unique = {Unique("cStoName", "仓库")};  // every bill picks its store by name
         m.requiredMessage = RequiredMessageKind::Info;
         m.defaults = {{"bStoDefaultFlag", false}, {"cStoValueStyle", QStringLiteral("移动加权平均")}};
         m.fields = {Text("名称", "cStoName"), Text("地址", "cStoAddress"), Text("电话", "cStoPhone"),
@@ -176,6 +179,7 @@ QList<TMasterDataMember> BuildMembers()
         m.table = "Brand"; m.keyColumn = "BrandID"; m.keyName = "Brand";
         m.selectSql = "select * from Brand";
         m.required = {Req("cBraName", "名称不能为空！")};
+        m.unique = {Unique("cBraName", "品牌")};  // the item dialog picks brands by name
         m.fields = {Text("名称", "cBraName")};
         m.listColumns = {Col("cBraName", "品牌名称", 160)};
         m.right = 97;

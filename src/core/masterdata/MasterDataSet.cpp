@@ -14,6 +14,7 @@ TMasterDataSet::TMasterDataSet(MasterDataKind kind, QObject *parent)
         m_chosenKind = m_member.kinds.first().value.toInt();
     onNewRecord = [this](TDataSet &) { initNewRow(); };
     beforePost = [this](TDataSet &ds) {
+        TrimMasterDataTexts(m_member, ds);
         CheckMasterDataRequired(m_member, ds);
         CheckMasterDataUnique(m_member, ds);
         for (const TShownChoice &c : m_member.shownChoices)
@@ -65,6 +66,21 @@ void InitMasterDataRow(const TMasterDataMember &member, TDataSet &ds, int chosen
             f->setValue(d.value);
     if (!member.kindColumn.isEmpty())
         ds.fieldByName(member.kindColumn).setValue(chosenKind);
+}
+
+void TrimMasterDataTexts(const TMasterDataMember &member, TDataSet &ds)
+{
+    for (const TDialogField &f : member.fields) {
+        if (f.editor != EditorKind::Text && f.editor != EditorKind::PickList)
+            continue;
+        TField *field = ds.findField(f.column);
+        if (!field || field->isNull())
+            continue;
+        const QString text = field->asString();
+        const QString trimmed = text.trimmed();
+        if (trimmed != text)
+            field->setValue(trimmed);
+    }
 }
 
 namespace {

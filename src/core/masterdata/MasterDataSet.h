@@ -30,6 +30,11 @@ private:
 // the member's defaults, the department code from the key and the chosen kind.
 void InitMasterDataRow(const TMasterDataMember &member, TDataSet &ds, int chosenKind);
 
+// Blanks typed or pasted around a text (a code copied from a spreadsheet with a trailing space)
+// are dropped before the row is tested and written: "KH001 " would pass as a second code beside
+// "KH001" and never be found when "KH001" is typed.
+void TrimMasterDataTexts(const TMasterDataMember &member, TDataSet &ds);
+
 // The required-field test run before a row is written: the first empty field (blanks count as
 // empty) shows its message in the member's box and abandons the save silently (Abort).
 void CheckMasterDataRequired(const TMasterDataMember &member, const TDataSet &ds);

@@ -211,6 +211,9 @@ TEST_F(MasterDataFixture, SecondRowWithAnExistingCodeIsRefusedWithItsReason)
     op().ExecCommand("insert into Employ(EmployID,name,employno) values(1,'张三','YG001')");
     op().ExecCommand("insert into VIP(VIPID,VIPCardID) values(1,'V0001')");
     op().ExecCommand("insert into Fee(cFeeName,iFeeFlag) values('房租',2)");
+    op().ExecCommand("insert into Store(StoreID,cStoName) values(901,'总仓库')");
+    op().ExecCommand("insert into Brand(BrandID,cBraName) values(901,'衣尚')");
+    op().ExecCommand("insert into Department(DepartmentID,cDepName) values(901,'财务部')");
     struct Case {
         MasterDataKind kind;
         QList<QPair<QString, QString>> values;
@@ -225,6 +228,13 @@ TEST_F(MasterDataFixture, SecondRowWithAnExistingCodeIsRefusedWithItsReason)
         {MasterDataKind::VIP, {{"VIPCardID", "V0001"}}, "VIP编号“V0001”已经存在，不能重复！"},
         {MasterDataKind::Fee, {{"cFeeName", "房租"}}, "费用项目“房租”已经存在，不能重复！"},
         {MasterDataKind::Unit, {{"cUnName", "件"}}, "计量单位“件”已经存在，不能重复！"},
+        // a code pasted with blanks around it is the same code
+        {MasterDataKind::Customer, {{"cCusShortName", "丙"}, {"cCusCode", " KH001 "}}, "客户代码“KH001”已经存在，不能重复！"},
+        // where the name is all a picker shows, two rows of one name cannot be told apart
+        {MasterDataKind::Color, {{"name", "红"}, {"barcode", "02"}}, "颜色名称“红”已经存在，不能重复！"},
+        {MasterDataKind::Store, {{"cStoName", "总仓库 "}}, "仓库“总仓库”已经存在，不能重复！"},
+        {MasterDataKind::Brand, {{"cBraName", "衣尚"}}, "品牌“衣尚”已经存在，不能重复！"},
+        {MasterDataKind::Department, {{"cDepName", "财务部"}}, "部门“财务部”已经存在，不能重复！"},
     };
     for (const Case &c : cases) {
         messages.clear();
@@ -243,6 +253,19 @@ TEST_F(MasterDataFixture, SecondRowWithAnExistingCodeIsRefusedWithItsReason)
         EXPECT_EQ(op().ScalarInt(count), before) << m.table.toStdString();
         ds.cancel();
     }
+}
+
+TEST_F(MasterDataFixture, BlanksAroundTypedTextsAreNotStored)
+{
+    TMasterDataSet ds(MasterDataKind::Customer);
+    ds.open();
+    ds.append();
+    ds["cCusShortName"].setValue(" 华联 ");
+    ds["cCusCode"].setValue("KH009\t");
+    ds["cCusAddress"].setValue("南京路1号 ");
+    ASSERT_TRUE(PostWithMessage(ds));
+    EXPECT_EQ(op().ScalarText("select cCusShortName||'|'||cCusCode||'|'||cCusAddress from Customer"),
+              "华联|KH009|南京路1号");
 }
 
 TEST_F(MasterDataFixture, RowKeepsItsOwnCodeAndEmptyCodesRepeat)
