@@ -73,6 +73,28 @@ QString BackupBeginMonth(const QString &file)
     return month;
 }
 
+// Codes compare without regard to case (the list's key does, and so does a shared network
+// folder): "Shop1" and "SHOP1" would be two folders here but one set everywhere else.
+bool FolderExistsIgnoringCase(const QString &dataNetPath, const QString &code)
+{
+    const QStringList folders = QDir(dataNetPath).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &f : folders)
+        if (f.compare(code, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// A code another row of the list already has is refused before any folder is made: otherwise
+// the user would be told "创建帐套成功！" and then that the row cannot be stored.
+void RefuseCodeInUse(const TAccountList &list, const QString &code)
+{
+    SqliteStatement st(list.connection(), QStringLiteral("select cAccName from account where cAccCode=?"));
+    st.bind({code});
+    if (st.step())
+        throw AppError(QStringLiteral("创建新帐套失败，帐套代码“%1”已被帐套“%2”使用！")
+                           .arg(code, st.value(0, FieldType::String).toString()));
+}
+
 // Stores the list's pending row; when that fails (after its message) the folder just made for
 // it goes again, so that the user can correct the row and retry.
 void PostOrUndoFolder(TAccountList &list, const QString &code)
@@ -141,7 +163,7 @@ void CreateAccountSet(const QString &dataNetPath, const QString &code)
     if (!IsValidAccountCode(code))
         throw AppError(QStringLiteral("帐套代码只能使用字母或数字！"));
     const QString folder = AccountFolder(dataNetPath, code);
-    if (QFileInfo::exists(folder))
+    if (QFileInfo::exists(folder) || FolderExistsIgnoringCase(dataNetPath, code))
         throw AppError(QStringLiteral("创建新帐套失败，与帐号代码同名目录已存在！"));
     // A data directory whose template was taken away gets a fresh one, and a template that is
     // no database of ours (a file copied in from elsewhere) is refused before anything is
@@ -206,6 +228,8 @@ void CreateAccountSetFromNewRow(TAccountList &list)
 {
     TDbDataSet &ds = list.dataSet();
     const QString code = Field(ds, "cAccCode").trimmed();
+    if (IsValidAccountCode(code) && !FolderExistsIgnoringCase(list.dataNetPath(), code))
+        RefuseCodeInUse(list, code);
     CreateAccountSet(list.dataNetPath(), code);
     ds.fieldByName(QStringLiteral("cAccCode")).setAsString(code);
     // The month shown as 启用日期 is the month of the opening stock, which is what the set's
@@ -213,6 +237,26 @@ void CreateAccountSetFromNewRow(TAccountList &list)
     if (Field(ds, "cBeginDate").trimmed().isEmpty())
         ds.fieldByName(QStringLiteral("cBeginDate")).setAsString(Field(ds, "cEndDate"));
     PostOrUndoFolder(list, code);
+}
+
+bool RenameAccountSet(TAccountList &list, const QString &name)
+{
+    TDbDataSet &ds = list.dataSet();
+    if (!ds.active() || ds.isEmpty())
+        return false;
+    // A set without a name shows as a blank row in the list and as "账套:" alone in the
+    // status bar; the editor refuses one too.
+    if (name.trimmed().isEmpty()) {
+        ShowInfo(QStringLiteral("帐套名称不能为空！"));
+        return false;
+    }
+    ds.edit();
+    ds.fieldByName(QStringLiteral("cAccName")).setAsString(name);
+    if (!PostWithMessage(ds)) {
+        ds.cancel();
+        return false;
+    }
+    return true;
 }
 
 bool DeleteAccountSet(TAccountList &list)
@@ -254,6 +298,8 @@ void RestoreAccountSetFromNewRow(TAccountList &list, const QString &backupFile)
     if (!QFileInfo::exists(backupFile))
         throw AppError(QStringLiteral("恢复数据时失败！备份文件不存在：") + backupFile);
     CheckDatabaseFile(backupFile);
+    if (IsValidAccountCode(code) && !FolderExistsIgnoringCase(list.dataNetPath(), code))
+        RefuseCodeInUse(list, code);
     CreateAccountSet(list.dataNetPath(), code);
     ds.fieldByName(QStringLiteral("cAccCode")).setAsString(code);
     if (Field(ds, "cBeginDate").trimmed().isEmpty())

@@ -50,6 +50,10 @@ private:
 // be stored the new folder is taken away again, so a retry is not blocked by it.
 void CreateAccountSetFromNewRow(TAccountList &list);
 
+// "确定" of the rename dialog: stores the selected row's new name; a blank name is refused with a
+// message and changes nothing. Returns true when the name was stored.
+bool RenameAccountSet(TAccountList &list, const QString &name);
+
 // "删除帐套...": asks, checks the administrator's password against the set's own operators,
 // removes the database and the folder, then the list row. Returns true when the set is gone.
 bool DeleteAccountSet(TAccountList &list);

@@ -174,16 +174,11 @@ TfrmAccNameEdit::TfrmAccNameEdit(TAccountList &list, QWidget *parent) : QDialog(
 void TfrmAccNameEdit::btnOkClick()
 {
     bool posted = false;
-    RunGuarded([&] {
-        TDbDataSet &ds = m_list.dataSet();
-        ds.edit();
-        SetField(ds, "cAccName", m_name->text());
-        posted = PostWithMessage(ds);
-        if (!posted)
-            ds.cancel();
-    });
+    RunGuarded([&] { posted = RenameAccountSet(m_list, m_name->text()); });
     if (posted)
         accept();
+    else
+        m_name->setFocus();
 }
 
 // --- TfrmAccountRestore ------------------------------------------------------------------------

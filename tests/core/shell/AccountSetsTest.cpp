@@ -180,6 +180,71 @@ TEST(AccountList, RowThatCannotBeStoredTakesItsNewFolderAway)
     EXPECT_FALSE(QFileInfo::exists(data.path() + "a1"));
 }
 
+// Codes differ only in case: on a case-sensitive disk "shop1" would get a folder of its own and
+// a "创建帐套成功！" before the list refused the row.
+TEST(AccountList, ACodeTakenInAnotherCaseIsRefusedBeforeAnythingIsMade)
+{
+    struct Case {
+        QString code;
+        bool restore;
+        QString message;
+    };
+    const QList<Case> cases = {
+        {"SHOP1", false, "创建新帐套失败，与帐号代码同名目录已存在！"},
+        {"shop1", true, "创建新帐套失败，与帐号代码同名目录已存在！"},
+        {"lose", false, "创建新帐套失败，与帐号代码同名目录已存在！"},   // a folder "Lose" left behind
+        {"GONE", false, "创建新帐套失败，帐套代码“GONE”已被帐套“二号店”使用！"},   // its folder removed by hand
+        {"gone", true, "创建新帐套失败，帐套代码“gone”已被帐套“二号店”使用！"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.code.toStdString());
+        DataDir data;
+        ScriptedMessages messages;
+        QString backup;
+        TAccountList list(data.path());
+        AddSet(list, "Shop1", "一号店");
+        AddSet(list, "Gone", "二号店");
+        QDir(data.path() + "Gone").removeRecursively();
+        QDir(data.path()).mkdir("Lose");
+        messages.clear();
+        TDbDataSet &ds = list.dataSet();
+        ds.append();
+        ds["cAccCode"].setAsString(c.code);
+        ds["cAccName"].setAsString("三号店");
+        try {
+            if (c.restore)
+                RestoreAccountSetFromNewRow(list, data.path() + "Shop1/spData.mdb");
+            else
+                CreateAccountSetFromNewRow(list);
+            ADD_FAILURE() << "created";
+        } catch (const AppError &e) {
+            EXPECT_EQ(e.message(), c.message);
+        }
+        ds.cancel();
+        EXPECT_FALSE(messages.saw("创建帐套成功！"));
+        EXPECT_FALSE(QFileInfo::exists(data.path() + c.code));
+        EXPECT_EQ(Rows(TAccountList(data.path())), 2);
+    }
+}
+
+TEST(AccountList, RenameRefusesABlankName)
+{
+    DataDir data;
+    ScriptedMessages messages;
+    TAccountList list(data.path());
+    AddSet(list, "A1", "甲");
+    for (const QString &blank : {QString(), QString("   ")}) {
+        messages.clear();
+        EXPECT_FALSE(RenameAccountSet(list, blank));
+        EXPECT_EQ(messages.last(), "帐套名称不能为空！");
+        EXPECT_FALSE(list.dataSet().isEditing());
+    }
+    EXPECT_TRUE(RenameAccountSet(list, "O'Brien 张'三"));
+    TAccountList reread(data.path());
+    ASSERT_TRUE(reread.locate("A1"));
+    EXPECT_EQ(reread.dataSet()["cAccName"].asString(), "O'Brien 张'三");
+}
+
 TEST(AccountDelete, PasswordIsCheckedAgainstTheSetsOwnAdministrator)
 {
     DataDir data;
