@@ -72,6 +72,10 @@ public:
             path.addRoundedRect(r, 8, 8);
             p->fillPath(path, selected ? QColor(0x2f, 0x80, 0xed) : QColor(255, 255, 255, 28));
         }
+        if (option.state & QStyle::State_HasFocus) {
+            p->setPen(QPen(QColor(255, 255, 255, 170), 1.5, Qt::DotLine));
+            p->drawRoundedRect(r.adjusted(1.5, 1.5, -1.5, -1.5), 7, 7);
+        }
         const PageStyle &page = PageOf(index.data().toString());
         const QPixmap icon = TileIcon(page.glyph, selected ? QColor(255, 255, 255, 60) : page.color, 26);
         p->drawPixmap(QPointF(r.left() + 10, r.center().y() - 13), icon);
@@ -147,7 +151,8 @@ TfrmNavigation::TfrmNavigation(TfrmMain *main, QWidget *parent) : QWidget(parent
     m_pageList->setItemDelegate(new PageDelegate(m_pageList));
     m_pageList->setMouseTracking(true);
     m_pageList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_pageList->setFocusPolicy(Qt::NoFocus);
+    // The arrow keys choose the page for those who work without the mouse.
+    m_pageList->setFocusPolicy(Qt::StrongFocus);
     sideLayout->addWidget(m_pageList, 1);
     layout->addWidget(side);
 

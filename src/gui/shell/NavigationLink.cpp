@@ -1,11 +1,13 @@
 #include "NavigationLink.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 TNavigationLink::TNavigationLink(const QString &caption, QWidget *parent) : QLabel(caption, parent)
 {
     setObjectName(caption);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     setHot(false);
 }
 
@@ -28,7 +30,7 @@ void TNavigationLink::enterEvent(QEnterEvent *event)
 
 void TNavigationLink::leaveEvent(QEvent *event)
 {
-    setHot(false);
+    setHot(hasFocus());
     m_pressed = false;
     QLabel::leaveEvent(event);
 }
@@ -46,4 +48,30 @@ void TNavigationLink::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
     if (click)
         Q_EMIT clicked();
+}
+
+void TNavigationLink::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        event->accept();
+        Q_EMIT clicked();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void TNavigationLink::focusInEvent(QFocusEvent *event)
+{
+    setHot(true);
+    QLabel::focusInEvent(event);
+}
+
+void TNavigationLink::focusOutEvent(QFocusEvent *event)
+{
+    setHot(underMouse());
+    QLabel::focusOutEvent(event);
 }

@@ -3,6 +3,8 @@
 
 // A caption of the console that acts as a link: hand cursor, red and underlined while the mouse
 // is over it, black again when it leaves; a click (press and release on it) runs the entry.
+// Keyboard users reach it with Tab (it looks as under the mouse while it has the focus) and run
+// it with Enter or Space.
 class TNavigationLink : public QLabel {
     Q_OBJECT
 public:
@@ -17,6 +19,9 @@ protected:
     void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void setHot(bool hot);

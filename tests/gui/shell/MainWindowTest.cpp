@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
@@ -325,6 +326,33 @@ TEST_F(MainWindowTest, LinksTurnRedAndUnderlinedUnderTheMouse)
     QApplication::sendEvent(link, &leave);
     EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::black));
     EXPECT_FALSE(link->font().underline());
+}
+
+// Without a mouse: the arrow keys choose the page, Tab reaches the captions, Enter runs one.
+TEST_F(MainWindowTest, ConsoleWorksFromTheKeyboard)
+{
+    LogIn(QStringLiteral("店员"), QString(180, QLatin1Char('0')));
+    TfrmNavigation console;
+    console.show();
+    auto *pages = console.findChild<QListWidget *>(QStringLiteral("navPages"));
+    ASSERT_NE(pages, nullptr);
+    EXPECT_NE(pages->focusPolicy() & Qt::TabFocus, 0);
+    pages->setFocus();
+    QTest::keyClick(pages, Qt::Key_Up);
+    QTest::keyClick(pages, Qt::Key_Up);
+    EXPECT_EQ(console.currentPage(), QStringLiteral("基础资料"));
+
+    auto *link = console.findChild<TNavigationLink *>(QStringLiteral("供应商资料"));
+    ASSERT_NE(link, nullptr);
+    EXPECT_NE(link->focusPolicy() & Qt::TabFocus, 0);
+    link->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(link->font().underline());   // shows where the focus is
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        messages.clear();
+        QTest::keyClick(link, key);
+        EXPECT_EQ(messages.texts(), QStringList{kNoRight}) << key;
+    }
 }
 
 TEST_F(MainWindowTest, ClearingAllDataNeedsTheAccessCode)
