@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -113,6 +114,7 @@ QToolButton[navTile="true"] { background: #ffffff; border: 1px solid #e3e8ef; bo
     padding: 12px 6px 10px 6px; font-size: 14px; color: #1f2933; }
 QToolButton[navTile="true"]:hover { border: 1px solid #2f80ed; background: #f2f7ff; }
 QToolButton[navTile="true"]:pressed { background: #e3eefc; }
+QToolButton[navTile="true"]:focus { border: 2px solid #2f80ed; }
 QLabel[navLink="true"] { font-size: 14px; padding: 2px 0px; }
 )";
 
@@ -194,6 +196,20 @@ void TfrmNavigation::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
+// Enter on a focused picture button opens it, as Space does (tool buttons know only Space).
+bool TfrmNavigation::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *button = qobject_cast<QToolButton *>(watched);
+        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void TfrmNavigation::runEntry(const QString &caption)
 {
     for (const TNavigationEntry &entry : std::as_const(m_entries)) {
@@ -217,6 +233,9 @@ QWidget *TfrmNavigation::buildPage(const QString &page, const QString &subtitle)
     auto *scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // Tab goes from the page list straight to the page's entries; the area still scrolls to the
+    // entry that has the focus.
+    scroll->setFocusPolicy(Qt::NoFocus);
     auto *content = new QWidget(scroll);
     content->setObjectName(QStringLiteral("navPage"));
     auto *v = new QVBoxLayout(content);
@@ -256,6 +275,7 @@ QWidget *TfrmNavigation::buildPage(const QString &page, const QString &subtitle)
             b->setCursor(Qt::PointingHandCursor);
             const QString caption = e->caption;
             connect(b, &QToolButton::clicked, this, [this, caption] { runEntry(caption); });
+            b->installEventFilter(this);
             row->addWidget(b);
         }
         row->addStretch(1);

@@ -353,6 +353,16 @@ TEST_F(MainWindowTest, ConsoleWorksFromTheKeyboard)
         QTest::keyClick(link, key);
         EXPECT_EQ(messages.texts(), QStringList{kNoRight}) << key;
     }
+
+    console.showPage(QStringLiteral("销售管理"));
+    auto *sale = console.findChild<QToolButton *>(QStringLiteral("销售单"));
+    ASSERT_NE(sale, nullptr);
+    sale->setFocus();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        messages.clear();
+        QTest::keyClick(sale, key);
+        EXPECT_EQ(messages.texts(), QStringList{kNoRight}) << key;
+    }
 }
 
 TEST_F(MainWindowTest, ClearingAllDataNeedsTheAccessCode)
