@@ -32,6 +32,9 @@ void SaveNewOperator(TDataSet &operators, const QString &password, const QString
         ConfirmOk(QStringLiteral("用户名不能为空！"));
         Abort();
     }
+    // Names compare without regard to case at login, so "anna" is taken once "Anna" exists.
+    if (OpData().ScalarInt(QStringLiteral("select count(*) from Operator where cUserName=?"), {name}) > 0)
+        throw AppError(QStringLiteral("用户名“%1”已存在，请换一个用户名！").arg(name));
     operators.fieldByName(QStringLiteral("cPassword")).setAsString(PasswordHash(name, password));
     if (!PostWithMessage(operators))
         Abort();

@@ -39,6 +39,12 @@ void TfrmEditPass::btnOkClick()
 {
     bool changed = false;
     RunGuarded([&] { changed = ChangePassword(CurrentUser(), m_old->text(), m_new->text(), m_confirm->text()); });
-    if (changed)
+    if (changed) {
         accept();
+        return;
+    }
+    // Back to the field to correct.
+    QLineEdit *fix = m_new->text() != m_confirm->text() ? m_new : m_old;
+    fix->setFocus();
+    fix->selectAll();
 }

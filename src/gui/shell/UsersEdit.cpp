@@ -67,8 +67,10 @@ void TfrmUsersEdit::btnOkClick()
         SaveNewOperator(m_operators, m_password->text(), m_confirm->text());
     });
     if (!saved) {
-        if (m_userName->text().trimmed().isEmpty())
-            m_userName->setFocus();
+        // Back to the field to correct: the passwords when they differ, otherwise the name.
+        QLineEdit *fix = m_password->text().trimmed() != m_confirm->text().trimmed() ? m_password : m_userName;
+        fix->setFocus();
+        fix->selectAll();
         return;
     }
     m_password->clear();

@@ -197,13 +197,29 @@ TEST(Operators, NewOperatorRefusals)
     } catch (const AppError &e) {
         EXPECT_EQ(e.message(), "两次密码输入不一致，请重新输入！");
     }
+    for (const QString &taken : {QString("管理员"), QString("ANNA")}) {
+        if (taken == "ANNA") {
+            list->cancel();
+            AddOperator("Anna", "");
+            list = MakeOperatorList();
+            list->append();
+        }
+        (*list)["cUserName"].setAsString(taken);
+        try {
+            SaveNewOperator(*list, "a", "a");
+            ADD_FAILURE() << "saved";
+        } catch (const AppError &e) {
+            EXPECT_EQ(e.message(), "用户名“" + taken + "”已存在，请换一个用户名！");
+        }
+        EXPECT_EQ(list->state(), TDataSet::State::Insert);
+    }
     (*list)["cUserName"].setAsString("");
     EXPECT_THROW(SaveNewOperator(*list, " a", "a "), AbortError); // trimmed alike, but no name
     EXPECT_EQ(messages.last(), "用户名不能为空！");
     EXPECT_EQ(messages.shown.last().kind, IMessageService::Kind::Acknowledge);
     EXPECT_EQ(list->state(), TDataSet::State::Insert);
     list->cancel();
-    EXPECT_EQ(set.op().ScalarInt("select count(*) from Operator"), before);
+    EXPECT_EQ(set.op().ScalarInt("select count(*) from Operator"), before + 1);   // Anna only
 }
 
 TEST(Operators, AdministratorCannotBeDeleted)

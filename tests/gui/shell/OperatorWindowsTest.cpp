@@ -96,7 +96,13 @@ TEST_F(OperatorWindows, NewOperatorThroughTheEditor)
         editor.btnOk()->click();
         EXPECT_EQ(messages.last(), "两次密码输入不一致，请重新输入！");
         EXPECT_EQ(messages.shown.last().kind, IMessageService::Kind::Error);
+        EXPECT_EQ(editor.focusWidget(), editor.edtPassword());   // back where the fault is
         editor.edtConfirm()->setText("abc");
+        editor.edtUserName()->setText("管理员");
+        editor.btnOk()->click();
+        EXPECT_EQ(messages.last(), "用户名“管理员”已存在，请换一个用户名！");
+        EXPECT_EQ(editor.focusWidget(), editor.edtUserName());
+        editor.edtUserName()->setText("Anna");
         editor.edtType()->setText("店长");
         editor.btnOk()->click();
         EXPECT_TRUE(editor.edtPassword()->text().isEmpty());
@@ -189,7 +195,14 @@ TEST_F(OperatorWindows, ChangePasswordWindow)
     window.btnOk()->click();
     EXPECT_EQ(messages.last(), "新密码与确认密码不一致！");
     EXPECT_NE(window.result(), QDialog::Accepted);
+    EXPECT_EQ(window.focusWidget(), window.edtNew());   // back where the fault is
     window.edtConfirm()->setText("new");
+    window.edtOld()->setText("wrong");
+    window.btnOk()->click();
+    EXPECT_EQ(messages.last(), "原密码不正确！");
+    EXPECT_EQ(window.focusWidget(), window.edtOld());
+    EXPECT_EQ(window.edtOld()->selectedText(), "wrong");
+    window.edtOld()->setText("");
     window.btnOk()->click();
     EXPECT_EQ(messages.last(), "密码修改成功！");
     EXPECT_EQ(window.result(), QDialog::Accepted);
