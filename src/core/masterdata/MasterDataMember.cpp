@@ -194,6 +194,7 @@ QList<TMasterDataMember> BuildMembers()
         m.selectSql = "select *,ivenbmoney+ivendmoney-ivenfmoney as ipaymoney from vendor";
         m.required = {Req("cVenShortName", "供应商简称不能为空！"), Req("cVenName", "供应商全称不能为空！")};
         m.unique = {Unique("cVenCode", "供应商代码")};
+        m.balances = {{"ipaymoney", "iVenBMoney", "iVenDMoney", "iVenFMoney"}};
         m.requiredMessage = RequiredMessageKind::Info;
         m.pages = {"联系信息", "其它信息"};
         m.fields = PartnerFields("cVen", false, "供应商代码");
@@ -214,6 +215,7 @@ QList<TMasterDataMember> BuildMembers()
         m.selectSql = "select *,icusbmoney+icusdmoney-icusfmoney as irecievemoney from customer";
         m.required = {Req("cCusShortName", "客户简称不能为空！")};
         m.unique = {Unique("cCusCode", "客户代码")};
+        m.balances = {{"irecievemoney", "iCusBMoney", "iCusDMoney", "iCusFMoney"}};
         // A factor multiplies the price of every line sold to the customer: "85" or "8.5" typed
         // for "八五折" would sell at 85 or 8.5 times the price.
         m.ranges = {{QStringLiteral("iCusDiscount"), 0, 1,

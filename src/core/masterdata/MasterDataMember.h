@@ -75,6 +75,15 @@ struct TShownChoice {
     QList<TChoice> choices;
 };
 
+// A list column the query derives as opening + debit - credit (a customer's receivable): kept
+// in step when a row is saved, with missing amounts counted as 0 as the table stores them.
+struct TBalanceColumn {
+    QString column;
+    QString opening;
+    QString debit;
+    QString credit;
+};
+
 struct TListColumn {
     QString column;
     QString caption;
@@ -102,6 +111,7 @@ struct TMasterDataMember {
     QList<TUniqueColumn> unique;   // a second row with the same value is refused
     QList<TNumberRange> ranges;    // tested after the required fields, with the same box
     QList<TShownChoice> shownChoices;
+    QList<TBalanceColumn> balances;
     QList<TNewRowDefault> defaults;
     QString codeFromKeyColumn;     // takes the new key as its text (department code)
     QString kindColumn;            // takes the kind chosen in the list window (income/expense)

@@ -20,6 +20,11 @@ TMasterDataSet::TMasterDataSet(MasterDataKind kind, QObject *parent)
         for (const TShownChoice &c : m_member.shownChoices)
             if (TField *text = ds.findField(c.textColumn))
                 text->setValue(ChoiceText(c.choices, ds.fieldByName(c.valueColumn).value()));
+        // A new customer's receivable reads 0.00 at once, not blank until the list is reopened.
+        for (const TBalanceColumn &b : m_member.balances)
+            if (TField *balance = ds.findField(b.column))
+                balance->setValue(ds.fieldByName(b.opening).asFloat() + ds.fieldByName(b.debit).asFloat()
+                                  - ds.fieldByName(b.credit).asFloat());
     };
     applyKindFilter();
 }

@@ -134,6 +134,20 @@ TEST_F(MasterDataFixture, BalancesAreDerivedByTheQuery)
     customers["cCusPhone"].setValue("021-1");
     customers.post();
     EXPECT_EQ(op().ScalarText("select cCusPhone from Customer"), "021-1");
+    EXPECT_DOUBLE_EQ(customers["irecievemoney"].asFloat(), 120.0);
+
+    // a new row shows its balance as the query would, not blank
+    op().ExecCommand("update TablesID set NextID=2 where TableName in ('Customer','Vendor')");
+    for (TMasterDataSet *ds : {&customers, &vendors}) {
+        ds->append();
+        ds->fieldByName(ds == &customers ? "cCusShortName" : "cVenShortName").setValue("丙");
+        if (ds == &vendors)
+            ds->fieldByName("cVenName").setValue("丙厂");
+        ASSERT_TRUE(PostWithMessage(*ds));
+        const TField &balance = ds->fieldByName(ds == &customers ? "irecievemoney" : "ipaymoney");
+        EXPECT_FALSE(balance.isNull());
+        EXPECT_DOUBLE_EQ(balance.asFloat(), 0.0);
+    }
 }
 
 TEST_F(MasterDataFixture, IncomeExpenseKindFiltersAndStampsNewItems)
