@@ -45,6 +45,13 @@ TMasterDataEditDialog::TMasterDataEditDialog(MasterDataKind kind, QWidget *paren
     buildLayout();
     reloadLookups();
     m_ds->open();
+    connect(m_ds, &TDataSet::stateChanged, this, [this] {
+        const bool inserting = m_ds->state() == TDataSet::State::Insert;
+        if (inserting && !m_inserting)
+            m_typedInNewRow = false;
+        m_inserting = inserting;
+    });
+    connect(m_binder, &TDataBinder::valueStored, this, [this] { m_typedInNewRow = true; });
 }
 
 TMasterDataEditDialog::~TMasterDataEditDialog()
@@ -297,7 +304,11 @@ void TMasterDataEditDialog::buildNavigator(QHBoxLayout *row)
         const auto move = moves[i];
         connect(button, &QToolButton::clicked, this, [this, move] {
             RunGuarded([&] {
-                if (m_ds->isEditing() && !PostWithMessage(*m_ds))
+                // A new row nothing was typed into (after "增加") is dropped, not refused for
+                // its empty required field: the user only wants to look at another row.
+                if (m_ds->state() == TDataSet::State::Insert && !m_typedInNewRow)
+                    m_ds->cancel();
+                else if (m_ds->isEditing() && !PostWithMessage(*m_ds))
                     return;
                 move(*m_ds);
             });

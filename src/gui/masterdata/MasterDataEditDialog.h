@@ -69,6 +69,8 @@ private:
     QPushButton *m_cancel = nullptr;
     QPushButton *m_add = nullptr;
     QList<QToolButton *> m_navigator;
+    bool m_inserting = false;
+    bool m_typedInNewRow = false;   // something was typed into the row since it was appended
 };
 
 // The entries of the area drop-down: every area in code order, indented by code depth.

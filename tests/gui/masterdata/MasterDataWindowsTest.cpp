@@ -342,6 +342,24 @@ TEST_F(ListWindowFixture, StoreDialogMovesOnEnterAndStepsThroughRows)
     EXPECT_TRUE(messages.shown.isEmpty()) << messages.last().toStdString();
     EXPECT_EQ(op().ScalarText("select cStoValueStyle from Store where cStoName='三店'"), "移动加权平均");
     EXPECT_EQ(op().ScalarInt("select bStoDefaultFlag from Store where cStoName='三店'"), 0);
+
+    // "增加" leaves a blank row; stepping away from it drops it instead of refusing its empty name,
+    // while a row typed into is saved before the step
+    const int stores = op().ScalarInt("select count(*) from Store");
+    WhileModal(dialog, [&] { window.acNew->trigger(); }, [&] {
+        TypeInto(LineEdit(dialog, "cStoName"), "四店");
+        dialog->addButton()->click();
+        nav.at(0)->click();
+        EXPECT_EQ(window.dataSet()->state(), TDataSet::State::Browse);
+        EXPECT_EQ(window.dataSet()->recNo(), 1);
+        dialog->addButton()->click();
+        TypeInto(LineEdit(dialog, "cStoName"), "五店");
+        nav.at(1)->click();
+        EXPECT_EQ(window.dataSet()->state(), TDataSet::State::Browse);
+    });
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.last().toStdString();
+    EXPECT_EQ(op().ScalarInt("select count(*) from Store"), stores + 2);
+    EXPECT_EQ(window.dataSet()->recordCount(), stores + 2);
 }
 
 // Keyboard entry of many colours: name, Enter, barcode, Enter reaches "存盘并增加", and Enter
