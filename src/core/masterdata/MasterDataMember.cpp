@@ -149,7 +149,7 @@ QList<TMasterDataMember> BuildMembers()
         m.defaults = {{"bStoDefaultFlag", false}, {"cStoValueStyle", QStringLiteral("移动加权平均")}};
         m.fields = {Text("名称", "cStoName"), Text("地址", "cStoAddress"), Text("电话", "cStoPhone"),
                     Field("此仓库为总仓库", "bStoDefaultFlag", EditorKind::CheckBox)};
-        m.listColumns = {Col("cStoName", "名称", 140), Col("cStoAddress", "地址", 200), Col("cStoPhone", "电话", 100),
+        m.listColumns = {Col("cStoName", "名称", 140), Col("cStoAddress", "地址", 260), Col("cStoPhone", "电话", 100),
                          Col("bStoDefaultFlag", "总仓库", 60)};
         m.right = 95;
         m.openMode = OpenMode::Modal;
@@ -167,7 +167,8 @@ QList<TMasterDataMember> BuildMembers()
         m.selectSql = "select * from Bank";
         m.required = {Req("cBankName", "名称不能为空！")};
         m.fields = {Text("开户行", "cBankName"), Text("户名", "cBankUserName"), Text("帐号", "cBankCode")};
-        m.listColumns = {Col("cBankName", "开户行", 160), Col("cBankUserName", "户名", 120), Col("cBankCode", "帐号", 160)};
+        // wide enough for a company's full name and a 19-digit account number
+        m.listColumns = {Col("cBankName", "开户行", 180), Col("cBankUserName", "户名", 180), Col("cBankCode", "帐号", 180)};
         m.right = 104;
         all << m;
     }
