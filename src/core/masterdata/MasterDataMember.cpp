@@ -284,6 +284,8 @@ QList<TMasterDataMember> BuildMembers()
         m.selectSql = "select * from vip";
         m.required = {Req("VIPCardID", "VIP编号不能为空！")};
         m.unique = {Unique("VIPCardID", "VIP编号")};  // bills name the card by it
+        m.valueReferences = {{"VIPCardID", "VIP卡", "VIP编号",
+                              {{"Sell", "VIPCardID", "销售单"}, {"SellBack", "VIPCardID", "销售退货单"}}}};
         m.fields = {Text("VIP编号", "VIPCardID"), Text("名字", "VIPName"), Text("联系电话", "VIPTelphone"),
                     Text("地址", "VIPAdress")};
         m.listColumns = {Col("VIPCardID", "编号", 100), Col("VIPName", "名字", 100), Col("VIPTelphone", "电话", 110),

@@ -67,6 +67,22 @@ struct TUniqueColumn {
     QString caption;
 };
 
+// A column whose value bills store as text instead of the row's key (a VIP card number on a
+// sale): a row whose value bills use can be neither deleted nor given another value, or those
+// bills would lose it.
+struct TValueUse {
+    QString table;
+    QString column;
+    QString caption;   // what the user knows the using rows as ("销售单")
+};
+
+struct TValueReference {
+    QString column;
+    QString what;      // what the row is to the user ("VIP卡")
+    QString caption;   // the column's caption ("VIP编号")
+    QList<TValueUse> uses;
+};
+
 // A list column the query computes as the text of a stored choice: kept in step with the value
 // when a row is saved, as the query would show it after reading the table again.
 struct TShownChoice {
@@ -109,6 +125,7 @@ struct TMasterDataMember {
     QList<TRequiredField> required;                 // tested in this order; the first empty one stops the save
     RequiredMessageKind requiredMessage = RequiredMessageKind::ConfirmOk;
     QList<TUniqueColumn> unique;   // a second row with the same value is refused
+    QList<TValueReference> valueReferences;
     QList<TNumberRange> ranges;    // tested after the required fields, with the same box
     QList<TShownChoice> shownChoices;
     QList<TBalanceColumn> balances;

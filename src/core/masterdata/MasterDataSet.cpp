@@ -17,6 +17,7 @@ TMasterDataSet::TMasterDataSet(MasterDataKind kind, QObject *parent)
         TrimMasterDataTexts(m_member, ds);
         CheckMasterDataRequired(m_member, ds);
         CheckMasterDataUnique(m_member, ds);
+        CheckMasterDataValueInUseOnChange(m_member, ds);
         for (const TShownChoice &c : m_member.shownChoices)
             if (TField *text = ds.findField(c.textColumn))
                 text->setValue(ChoiceText(c.choices, ds.fieldByName(c.valueColumn).value()));
@@ -26,6 +27,7 @@ TMasterDataSet::TMasterDataSet(MasterDataKind kind, QObject *parent)
                 balance->setValue(ds.fieldByName(b.opening).asFloat() + ds.fieldByName(b.debit).asFloat()
                                   - ds.fieldByName(b.credit).asFloat());
     };
+    beforeDelete = [this](TDataSet &ds) { CheckMasterDataValueInUseOnDelete(m_member, ds); };
     applyKindFilter();
 }
 
@@ -133,6 +135,42 @@ void CheckMasterDataUnique(const TMasterDataMember &member, const TDataSet &ds)
         }
         if (OpData().ScalarInt(sql, params) > 0)
             throw AppError(QStringLiteral("%1“%2”已经存在，不能重复！").arg(u.caption, value));
+    }
+}
+
+namespace {
+// The first use of a value by bills (nullptr: none).
+const TValueUse *FirstUse(const TValueReference &r, const QString &value)
+{
+    if (value.trimmed().isEmpty())
+        return nullptr;
+    for (const TValueUse &u : r.uses)
+        if (OpData().ScalarInt(QStringLiteral("select count(*) from (select 1 from %1 where %2=? limit 1)")
+                                   .arg(SqlIdentifier(u.table), SqlIdentifier(u.column)),
+                               {value})
+            > 0)
+            return &u;
+    return nullptr;
+}
+} // namespace
+
+void CheckMasterDataValueInUseOnDelete(const TMasterDataMember &member, const TDataSet &ds)
+{
+    for (const TValueReference &r : member.valueReferences)
+        if (const TValueUse *use = FirstUse(r, ds.fieldByName(r.column).asString()))
+            throw AppError(QStringLiteral("该%1已被%2使用，不能删除！").arg(r.what, use->caption));
+}
+
+void CheckMasterDataValueInUseOnChange(const TMasterDataMember &member, const TDataSet &ds)
+{
+    if (ds.state() != TDataSet::State::Edit)
+        return;
+    for (const TValueReference &r : member.valueReferences) {
+        const QString before = ds.oldValue(r.column).toString();
+        if (before.compare(ds.fieldByName(r.column).asString(), Qt::CaseInsensitive) == 0)
+            continue;
+        if (const TValueUse *use = FirstUse(r, before))
+            RefuseWith(member, QStringLiteral("该%1已被%2使用，不能修改%3！").arg(r.what, use->caption, r.caption));
     }
 }
 

@@ -43,6 +43,12 @@ void CheckMasterDataRequired(const TMasterDataMember &member, const TDataSet &ds
 // has, with an AppError naming it: the guarded post reports it as a value that is not unique.
 void CheckMasterDataUnique(const TMasterDataMember &member, const TDataSet &ds);
 
+// Refuses to delete a row whose value bills store as text (AppError, reported as the database's
+// refusals are), and to save such a value changed while bills use the old one (the member's box,
+// then Abort).
+void CheckMasterDataValueInUseOnDelete(const TMasterDataMember &member, const TDataSet &ds);
+void CheckMasterDataValueInUseOnChange(const TMasterDataMember &member, const TDataSet &ds);
+
 // The contact list a member prints (customers, vendors): its print columns of every row, in key
 // order, titled as printed.
 std::unique_ptr<TDataSet> MasterDataPrintPacket(const TMasterDataMember &member);

@@ -282,6 +282,50 @@ TEST_F(MasterDataFixture, BlanksAroundTypedTextsAreNotStored)
               "华联|KH009|南京路1号");
 }
 
+// Sales name the VIP card by its number, not its key: changing or deleting the card of a member
+// who has bought would take those sales (and the points they earn) away from the member.
+TEST_F(MasterDataFixture, VipCardUsedBySalesKeepsItsNumberAndCannotBeDeleted)
+{
+    op().ExecCommand("insert into VIP(VIPID,VIPCardID,VIPName) values(1,'V001','甲'),(2,'V002','乙'),(3,'V003','丙')");
+    op().ExecCommand("insert into Sell(SellID,cCode,VIPCardID) values(1,'XS1','V001')");
+    op().ExecCommand("insert into SellBack(SellBackID,cCode,VIPCardID) values(1,'XT1','v002')");
+    TMasterDataSet cards(MasterDataKind::VIP);
+    cards.open();
+    struct Case {
+        int key;
+        const char *use;   // nullptr: unused
+    };
+    const Case cases[] = {{1, "销售单"}, {2, "销售退货单"}, {3, nullptr}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.key);
+        messages.clear();
+        ASSERT_TRUE(cards.locate("VIPID", c.key));
+        const QString number = cards["VIPCardID"].asString();
+        cards.edit();
+        cards["VIPName"].setValue("改名");           // other columns change freely
+        EXPECT_TRUE(PostWithMessage(cards));
+        cards.edit();
+        cards["VIPCardID"].setValue(number.toLower()); // the same number in other letters
+        EXPECT_TRUE(PostWithMessage(cards));
+        cards.edit();
+        cards["VIPCardID"].setValue("V999");
+        if (c.use) {
+            EXPECT_THROW(cards.post(), AbortError); // after its message, as an empty required field
+            EXPECT_EQ(messages.last(), QStringLiteral("该VIP卡已被%1使用，不能修改VIP编号！").arg(c.use));
+            EXPECT_EQ(op().ScalarText("select VIPCardID from VIP where VIPID=?", {c.key}), number.toLower());
+            cards.cancel();
+            EXPECT_FALSE(DeleteWithConfirm(cards));
+            EXPECT_EQ(messages.last(), QStringLiteral("删除数据时发生错误，可能是您的数据未处于修改状态！\r错误原因:"
+                                                      "该VIP卡已被%1使用，不能删除！").arg(c.use));
+            EXPECT_EQ(op().ScalarInt("select count(*) from VIP where VIPID=?", {c.key}), 1);
+        } else {
+            EXPECT_TRUE(PostWithMessage(cards));
+            EXPECT_TRUE(DeleteWithConfirm(cards));
+            EXPECT_EQ(op().ScalarInt("select count(*) from VIP where VIPID=?", {c.key}), 0);
+        }
+    }
+}
+
 TEST_F(MasterDataFixture, RowKeepsItsOwnCodeAndEmptyCodesRepeat)
 {
     op().ExecCommand("insert into Customer(CustomerID,cCusShortName,cCusCode) values(1,'甲','KH001'),(2,'乙','KH002')");
