@@ -3,8 +3,10 @@
 #include "data/DataSetHelpers.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
+#include "shell/MessageService.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDoubleValidator>
@@ -407,6 +409,33 @@ void TMasterDataEditDialog::saveAndAdd()
         }
         focusFirstField();
     });
+}
+
+bool TMasterDataEditDialog::hasTypedChanges() const
+{
+    return m_ds->state() == TDataSet::State::Edit || (m_ds->state() == TDataSet::State::Insert && m_typedInNewRow);
+}
+
+// The title bar's close box is no answer to what was typed: ask, rather than drop it unseen.
+// "取消" and Escape stay the explicit way to drop the changes.
+void TMasterDataEditDialog::closeEvent(QCloseEvent *event)
+{
+    if (!isVisible() || !hasTypedChanges()) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    if (!QuestionYesNo(QStringLiteral("当前记录已经修改，是否保存？"))) {
+        QDialog::closeEvent(event); // rejects: the changes are dropped
+        return;
+    }
+    bool saved = false;
+    RunGuarded([&] { saved = PostWithMessage(*m_ds); });
+    if (!saved) {
+        event->ignore(); // refused (reported): the row stays in the dialog to be mended
+        return;
+    }
+    event->accept();
+    accept();
 }
 
 void TMasterDataEditDialog::reject()

@@ -43,6 +43,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -57,6 +58,7 @@ private:
     void alignLabels(class QFormLayout *top, const QList<QFormLayout *> &pages);
     void refreshAreaName();
     void focusFirstField();
+    bool hasTypedChanges() const;
 
     TMasterDataSet *m_ds;
     TDataBinder *m_binder;

@@ -427,6 +427,48 @@ TEST_F(ListWindowFixture, ListKeysAddDeleteAndEscapeLeavesAModalList)
     EXPECT_FALSE(window.isVisible());
 }
 
+// The close box of the dialog after typing: asked, never dropped unseen.
+TEST_F(ListWindowFixture, ClosingTheDialogOverTypedChangesAsksWhetherToSave)
+{
+    op().ExecCommand("insert into Bank(BankID,cBankName) values(101,'工行')");
+    TMasterDataListWindow window(MasterDataKind::Bank);
+    TMasterDataEditDialog *dialog = window.editDialog();
+    const QString question = "当前记录已经修改，是否保存？";
+    struct Case {
+        bool save;
+        const char *typed;    // into 开户行; "" empties it
+        bool closes;
+        const char *stored;   // the bank's name afterwards
+    };
+    const Case cases[] = {
+        {false, "建行", true, "工行"},   // no: dropped
+        {true, "农行", true, "农行"},    // yes: saved
+        {true, "", false, "农行"},       // yes, but the name is required: the dialog stays
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        messages.clear();
+        messages.answers.enqueue(c.save);
+        bool closed = false;
+        WhileModal(dialog, [&] { window.acEdit->trigger(); }, [&] {
+            TypeInto(LineEdit(dialog, "cBankName"), QString::fromUtf8(c.typed));
+            if (!*c.typed)
+                QTest::keyClick(dialog->editor("cBankName"), Qt::Key_Backspace);
+            dialog->close();
+            closed = !dialog->isVisible();
+        });
+        EXPECT_EQ(closed, c.closes);
+        ASSERT_FALSE(messages.shown.isEmpty());
+        EXPECT_EQ(messages.shown.first().text, question);
+        EXPECT_EQ(op().ScalarText("select cBankName from Bank"), QString::fromUtf8(c.stored));
+        EXPECT_EQ(window.dataSet()->state(), TDataSet::State::Browse);
+    }
+    // nothing typed: closes without a question
+    messages.clear();
+    WhileModal(dialog, [&] { window.acEdit->trigger(); }, [&] { dialog->close(); });
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
 TEST_F(ListWindowFixture, ColourListSortsByTitleBrandListDoesNot)
 {
     op().ExecCommand("insert into Color(ColorID,Name,BarCode) values(1,'b','02'),(2,'a','03'),(3,'c','01')");
