@@ -252,6 +252,8 @@ void TfrmMain::createMenus()
     QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     add(help, {"acHelp", "", "acAbout"});
+    for (QMenu *menu : {file, remote, m_windowMenu, help})
+        menu->setToolTipsVisible(true);
 }
 
 void TfrmMain::fillWindowMenu()
@@ -303,8 +305,10 @@ void TfrmMain::disablePendingActions()
         QAction *a = m_actions.value(it.key());
         a->setEnabled(false);
         a->setStatusTip(kLaterVersionText);
-        if (a->toolTip().isEmpty() || a->toolTip() == a->text())
-            a->setToolTip(kLaterVersionText);
+        // The menus show tool tips: a greyed item says why it is grey.
+        const QString caption = a->property("Caption").toString();
+        a->setToolTip(caption == a->text() ? kLaterVersionText
+                                           : caption + QStringLiteral("：") + kLaterVersionText);
     }
 }
 

@@ -112,6 +112,18 @@ TEST_F(MainWindowTest, RightsEnableActionsButWindowsOfLaterVersionsStayDisabled)
             EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
         }
     }
+    // A greyed menu item of a later version says so when the mouse rests on it.
+    for (QMenu *menu : main.menuBar()->findChildren<QMenu *>()) {
+        EXPECT_TRUE(menu->toolTipsVisible()) << menu->title().toStdString();
+        for (QAction *a : menu->actions())
+            if (main.isPendingAction(a->objectName())) {
+                EXPECT_TRUE(a->toolTip().endsWith(kLaterVersionText)) << a->objectName().toStdString();
+            }
+    }
+    if (main.isPendingAction(QStringLiteral("acExportServer"))) {   // its menu text is not its caption
+        EXPECT_EQ(main.action(QStringLiteral("acExportServer"))->toolTip(),
+                  QStringLiteral("服务器端导出数据：") + kLaterVersionText);
+    }
     EXPECT_TRUE(main.isPendingAction(QStringLiteral("acSell")));
     EXPECT_EQ(main.action(QStringLiteral("acSell"))->property("Tag").toInt(), 41);
 }
