@@ -279,11 +279,15 @@ void TfrmMain::createStatusBar()
                                               "QStatusBar::item { border: none; }"
                                               "QLabel { color: #3b4a5c; padding: 2px 14px; }"));
     const int widths[] = {220, 180, 160, 0};
+    // A set or operator with a very long name must not push the other panels (or the window's
+    // width) aside: such a name is cut with "…" and shown whole in the tool tip.
+    const int widest[] = {420, 260, 160, 0};
     for (int i = 0; i < 4; ++i) {
         auto *label = new QLabel(statusBar());
         label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         if (widths[i] > 0) {
             label->setMinimumWidth(widths[i]);
+            label->setMaximumWidth(widest[i]);
             statusBar()->addWidget(label);
         } else {
             statusBar()->addWidget(label, 1);
@@ -294,7 +298,18 @@ void TfrmMain::createStatusBar()
 
 QString TfrmMain::statusText(int panel) const
 {
-    return panel >= 0 && panel < m_panels.size() ? m_panels.at(panel)->text() : QString();
+    return panel >= 0 && panel < m_panels.size() ? m_panels.at(panel)->property("fullText").toString() : QString();
+}
+
+void TfrmMain::setStatusText(int panel, const QString &text)
+{
+    QLabel *label = m_panels.at(panel);
+    label->setProperty("fullText", text);
+    const int room = label->maximumWidth() - label->contentsMargins().left() - label->contentsMargins().right() - 30;
+    const QString shown = label->maximumWidth() < QWIDGETSIZE_MAX
+        ? label->fontMetrics().elidedText(text, Qt::ElideRight, room) : text;
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
 }
 
 QList<QAction *> TfrmMain::actionList() const { return m_actionOrder; }
@@ -325,10 +340,10 @@ void TfrmMain::runAction(const QString &name)
 
 void TfrmMain::RefreshAfterLogin()
 {
-    m_panels[0]->setText(QStringLiteral("账套:") + App().accName);
-    m_panels[1]->setText(QStringLiteral("操作员:") + CurrentUser().userName);
-    m_panels[2]->setText(QStringLiteral("日期：") + QDate::currentDate().toString(QStringLiteral("yyyy.MM.dd")));
-    m_panels[3]->setText(kProductNotice);
+    setStatusText(0, QStringLiteral("账套:") + App().accName);
+    setStatusText(1, QStringLiteral("操作员:") + CurrentUser().userName);
+    setStatusText(2, QStringLiteral("日期：") + QDate::currentDate().toString(QStringLiteral("yyyy.MM.dd")));
+    setStatusText(3, kProductNotice);
 
     QList<QObject *> objects;
     for (QAction *a : std::as_const(m_actionOrder))

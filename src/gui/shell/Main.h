@@ -36,6 +36,7 @@ public:
     // True while an action's window does not exist in this version (it stays disabled).
     bool isPendingAction(const QString &name) const { return m_pending.contains(name); }
 
+    // The whole text of a status-bar panel (the panel itself may show it shortened).
     QString statusText(int panel) const;
 
     // Status bar, rights, background, company name and price mode, after every login.
@@ -60,6 +61,7 @@ private:
     void createActions();
     void createMenus();
     void createStatusBar();
+    void setStatusText(int panel, const QString &text);
     void disablePendingActions();
     void fillWindowMenu();
     void tileChildren(Qt::Orientation orientation);

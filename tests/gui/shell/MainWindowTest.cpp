@@ -15,10 +15,12 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
+#include <QLabel>
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStatusBar>
 #include <QTest>
 #include <functional>
 #include <QTemporaryDir>
@@ -93,6 +95,30 @@ TEST_F(MainWindowTest, StatusBarTellsSetOperatorAndDate)
     EXPECT_EQ(main.statusText(1), QStringLiteral("操作员:管理员"));
     EXPECT_EQ(main.statusText(2), QStringLiteral("日期：") + QDate::currentDate().toString(QStringLiteral("yyyy.MM.dd")));
     EXPECT_FALSE(main.statusText(3).isEmpty());
+}
+
+TEST_F(MainWindowTest, AVeryLongSetNameIsShortenedInTheStatusBarAndShownWholeInItsTip)
+{
+    const QString longName = QString(QStringLiteral("杭州衣尚服饰有限公司第一分公司")).repeated(12);
+    App().accName = longName;
+    TfrmMain main;
+    main.show();
+    auto *panel = main.statusBar()->findChild<QLabel *>(QStringLiteral("StatusPanel0"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(main.statusText(0), QStringLiteral("账套:") + longName);
+    EXPECT_TRUE(panel->text().endsWith(QChar(0x2026))) << panel->text().toStdString();
+    EXPECT_LE(panel->sizeHint().width(), panel->maximumWidth());
+    EXPECT_EQ(panel->toolTip(), QStringLiteral("账套:") + longName);
+    // The other panels keep their room, and a short name is shown as it is.
+    EXPECT_EQ(main.statusBar()->findChild<QLabel *>(QStringLiteral("StatusPanel1"))->text(),
+              QStringLiteral("操作员:管理员"));
+    EXPECT_LT(main.minimumSizeHint().width(), 1000);
+    App().accName = QStringLiteral("测试帐套");
+    main.RefreshAfterLogin();
+    EXPECT_EQ(panel->text(), QStringLiteral("账套:测试帐套"));
+    EXPECT_TRUE(panel->toolTip().isEmpty());
+    messages.answers.enqueue(true);
+    main.close();
 }
 
 TEST_F(MainWindowTest, RightsEnableActionsButWindowsOfLaterVersionsStayDisabled)
