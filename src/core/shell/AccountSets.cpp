@@ -256,6 +256,10 @@ bool RenameAccountSet(TAccountList &list, const QString &name)
         ds.cancel();
         return false;
     }
+    // The set being worked in goes by its new name from now on (the status bar shows it).
+    if (list.dataNetPath() == App().dataNetPath
+        && Field(ds, "cAccCode").compare(App().accCode, Qt::CaseInsensitive) == 0)
+        App().accName = name;
     return true;
 }
 

@@ -483,7 +483,10 @@ void TfrmMain::openAccountSet()
     if (App().accCode != code && !code.isEmpty()) {
         RunGuarded([&] { OpenAccountSet(code, name, begin); });
         RefreshAfterLogin();
+        return;
     }
+    // The set may have been renamed in the dialog.
+    setStatusText(0, QStringLiteral("账套:") + App().accName);
 }
 
 void TfrmMain::reLogin()

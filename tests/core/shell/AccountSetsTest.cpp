@@ -245,6 +245,28 @@ TEST(AccountList, RenameRefusesABlankName)
     EXPECT_EQ(reread.dataSet()["cAccName"].asString(), "O'Brien 张'三");
 }
 
+TEST(AccountList, RenamingTheSetInUseRenamesItForTheRestOfTheProcess)
+{
+    DataDir data;
+    ScriptedMessages messages;
+    TAccountList list(data.path());
+    AddSet(list, "A1", "甲");
+    AddSet(list, "B2", "乙");
+    const QString savedPath = App().dataNetPath, savedCode = App().accCode, savedName = App().accName;
+    App().dataNetPath = data.path();
+    App().accCode = "a1";
+    App().accName = "甲";
+    ASSERT_TRUE(list.locate("B2"));
+    EXPECT_TRUE(RenameAccountSet(list, "乙二"));
+    EXPECT_EQ(App().accName, "甲");   // another set
+    ASSERT_TRUE(list.locate("A1"));
+    EXPECT_TRUE(RenameAccountSet(list, "甲一"));
+    EXPECT_EQ(App().accName, "甲一");
+    App().dataNetPath = savedPath;
+    App().accCode = savedCode;
+    App().accName = savedName;
+}
+
 TEST(AccountDelete, PasswordIsCheckedAgainstTheSetsOwnAdministrator)
 {
     DataDir data;
