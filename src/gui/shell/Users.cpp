@@ -1,4 +1,5 @@
 #include "Users.h"
+#include "Navigation.h"
 #include "Purview.h"
 #include "UsersEdit.h"
 #include "WholeRowSelection.h"
@@ -9,6 +10,7 @@
 #include "data/OpData.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
+#include "shell/MessageService.h"
 #include "shell/Operators.h"
 #include "shell/UserInfo.h"
 
@@ -25,11 +27,13 @@ TfrmUsers::TfrmUsers(QWidget *parent) : QDialog(parent)
     m_toolBar = new QToolBar(this);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_new = m_toolBar->addAction(QStringLiteral("新建"), this, &TfrmUsers::acNewExecute);
-    m_edit = m_toolBar->addAction(QStringLiteral("编辑"));
+    // Editing an operator and printing the list are not offered: the buttons say so instead of
+    // doing nothing.
+    m_edit = m_toolBar->addAction(QStringLiteral("编辑"), this, [] { ShowInfo(kLaterVersionText); });
     m_delete = m_toolBar->addAction(QStringLiteral("删除"), this, &TfrmUsers::acDeleteExecute);
     m_purview = m_toolBar->addAction(QStringLiteral("授权"), this, &TfrmUsers::acPurviewExecute);
     m_toolBar->addSeparator();
-    m_print = m_toolBar->addAction(QStringLiteral("打印"));
+    m_print = m_toolBar->addAction(QStringLiteral("打印"), this, [] { ShowInfo(kLaterVersionText); });
     m_export = m_toolBar->addAction(QStringLiteral("导出Excel"), this, &TfrmUsers::acExportExecute);
 
     m_grid = new TDBGrid(this);

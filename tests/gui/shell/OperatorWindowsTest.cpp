@@ -8,6 +8,7 @@
 #include "shell/AppContext.h"
 #include "shell/EditPass.h"
 #include "shell/FieldPermisson.h"
+#include "shell/Navigation.h"
 #include "shell/PasswordHash.h"
 #include "shell/Purview.h"
 #include "shell/SysLog.h"
@@ -114,6 +115,12 @@ TEST_F(OperatorWindows, NewOperatorThroughTheEditor)
 
     WhenModal<TfrmUsersEdit>([&](TfrmUsersEdit &editor) { editor.btnCancel()->click(); });
     users.acNew()->trigger();
+    // The buttons without a function say so instead of doing nothing.
+    for (QAction *idle : {users.acEdit(), users.acPrint()}) {
+        messages.clear();
+        idle->trigger();
+        EXPECT_EQ(messages.texts(), QStringList{kLaterVersionText});
+    }
     EXPECT_EQ(users.adsMain().recordCount(), 2);
     EXPECT_EQ(users.adsMain().state(), TDataSet::State::Browse);
 }
