@@ -95,6 +95,7 @@ TfrmAccountEdit::TfrmAccountEdit(const QString &dataNetPath, QWidget *parent)
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
     LayOut(this, grid, {m_create, m_cancel});
 
+    EnterMovesOn({m_code, m_name, m_unit});
     connect(m_create, &QPushButton::clicked, this, &TfrmAccountEdit::btnCreateClick);
     connect(m_cancel, &QPushButton::clicked, this, &TfrmAccountEdit::reject);
     connect(m_month, &QToolButton::clicked, this, &TfrmAccountEdit::btnMonthClick);
@@ -193,6 +194,7 @@ TfrmAccountRestore::TfrmAccountRestore(TAccountList &list, const QString &backup
     m_restore = new QPushButton(QStringLiteral("恢复"), this);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
     LayOut(this, grid, {m_restore, m_cancel});
+    EnterMovesOn({m_code, m_name});
     connect(m_restore, &QPushButton::clicked, this, &TfrmAccountRestore::btnRestoreClick);
     connect(m_cancel, &QPushButton::clicked, this, &TfrmAccountRestore::reject);
     RunGuarded([&] { m_list.dataSet().append(); });

@@ -1,10 +1,49 @@
 #include "DialogLayout.h"
 
+#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+
+namespace {
+
+// Owned by the field it watches.
+class TEnterMovesOn : public QObject {
+public:
+    TEnterMovesOn(QLineEdit *from, QLineEdit *to) : QObject(from), m_to(to) { from->installEventFilter(this); }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || !m_to)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        m_to->setFocus(Qt::TabFocusReason);
+        m_to->selectAll();
+        return true;
+    }
+
+private:
+    QPointer<QLineEdit> m_to;
+};
+
+} // namespace
+
+void EnterMovesOn(std::initializer_list<QLineEdit *> fields)
+{
+    QLineEdit *previous = nullptr;
+    for (QLineEdit *field : fields) {
+        if (previous)
+            new TEnterMovesOn(previous, field);
+        previous = field;
+    }
+}
 
 QLineEdit *NewPasswordEdit(QWidget *parent, const QString &objectName)
 {

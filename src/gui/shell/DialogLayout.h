@@ -20,3 +20,8 @@ QLabel *NoteLabel(const QString &text, QWidget *parent);
 // The buttons at the foot of a dialog, right-aligned, with an optional note at the left. The
 // first button is the one Enter presses.
 QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons, QWidget *note = nullptr);
+
+// Enter in each field but the last moves on to the next one (its text selected) instead of
+// pressing the default button; Enter in the last field presses it as usual. For forms where a
+// premature OK would do harm, e.g. store an empty new password.
+void EnterMovesOn(std::initializer_list<QLineEdit *> fields);

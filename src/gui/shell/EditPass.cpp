@@ -31,6 +31,8 @@ TfrmEditPass::TfrmEditPass(QWidget *parent) : QDialog(parent)
     layout->addSpacing(8);
     layout->addLayout(ButtonRow({m_ok, m_cancel}));
     setMinimumWidth(300);
+    // Enter after the old password must not store an empty new one.
+    EnterMovesOn({m_old, m_new, m_confirm});
     connect(m_ok, &QPushButton::clicked, this, &TfrmEditPass::btnOkClick);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

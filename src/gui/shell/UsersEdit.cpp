@@ -47,6 +47,8 @@ TfrmUsersEdit::TfrmUsersEdit(TDataSet &operators, QWidget *parent) : QDialog(par
     layout->addLayout(ButtonRow({m_ok, m_cancel}));
     setMinimumWidth(320);
 
+    // Enter after the name must not store the operator with an empty password.
+    EnterMovesOn({m_userName, m_password, m_confirm, m_type, m_depCode, m_class, m_whCode});
     connect(m_ok, &QPushButton::clicked, this, &TfrmUsersEdit::btnOkClick);
     connect(m_cancel, &QPushButton::clicked, this, &TfrmUsersEdit::reject);
     m_userName->setFocus();

@@ -196,6 +196,23 @@ TEST_F(OperatorWindows, ChangePasswordWindow)
 {
     TfrmEditPass window;
     EXPECT_EQ(window.windowTitle(), "密码修改");
+    // Enter after the (right) old password moves on; it must not store an empty new password.
+    set.op().ExecCommandParams("update Operator set cPassword=? where cUserName='管理员'",
+                               {PasswordHash("管理员", "old")});
+    window.show();
+    window.edtOld()->setText("old");
+    window.edtOld()->setFocus();
+    QTest::keyClick(window.edtOld(), Qt::Key_Return);
+    QTest::keyClick(window.edtNew(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.last().toStdString();
+    EXPECT_EQ(window.focusWidget(), window.edtConfirm());
+    EXPECT_EQ(set.op().ScalarText("select cPassword from Operator where cUserName='管理员'"), PasswordHash("管理员", "old"));
+    QTest::keyClick(window.edtConfirm(), Qt::Key_Return);   // the last field: Enter is OK
+    EXPECT_EQ(messages.last(), "密码修改成功！");
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_EQ(set.op().ScalarText("select cPassword from Operator where cUserName='管理员'"), PasswordHash("管理员", ""));
+    messages.clear();
+    window.setResult(0);
     window.edtOld()->setText("");
     window.edtNew()->setText("new");
     window.edtConfirm()->setText("other");
