@@ -37,8 +37,10 @@ void RunBackupAccountSet(QWidget *)
 
 void RunRestoreAccountSet(TAccountList &list, QWidget *parent)
 {
-    const std::optional<QString> file =
-        Messages().openFileName(QStringLiteral("恢复帐套"), QString(), QStringLiteral("数据库文件(*.MDB *.mdb)"));
+    // Where manual backups are offered to go is where a restore starts looking.
+    const QString folder = ManualBackupFolder(list.dataNetPath());
+    const std::optional<QString> file = Messages().openFileName(
+        QStringLiteral("恢复帐套"), QDir(folder).exists() ? folder : QString(), QStringLiteral("数据库文件(*.MDB *.mdb)"));
     if (!file || file->isEmpty())
         return;
     TfrmAccountRestore dialog(list, *file, parent);

@@ -9,6 +9,7 @@
 #include "data/DbDataSet.h"
 
 #include <QDate>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -191,6 +192,13 @@ TfrmAccountRestore::TfrmAccountRestore(TAccountList &list, const QString &backup
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     std::tie(m_code, m_name) = AddCodeAndName(grid, this, QStringLiteral("(目录名)"));
+    // Which file becomes the new set, so that a wrong pick is noticed before anything is made.
+    const QString sourceText = QStringLiteral("备份文件：") + QDir::toNativeSeparators(backupFile);
+    auto *source = NoteLabel(QString(), this);
+    source->setObjectName(QStringLiteral("lblBackupFile"));
+    source->setText(source->fontMetrics().elidedText(sourceText, Qt::ElideMiddle, 400));
+    source->setToolTip(sourceText);
+    grid->addWidget(source, grid->rowCount(), 0, 1, 3);
     m_restore = new QPushButton(QStringLiteral("恢复"), this);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
     LayOut(this, grid, {m_restore, m_cancel});

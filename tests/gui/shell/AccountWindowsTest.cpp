@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QLabel>
 #include <gtest/gtest.h>
 
 namespace {
@@ -189,6 +190,9 @@ TEST_F(AccountWindows, BackupThenRestoreIntoANewSet)
     messages.files.enqueue(backup);
     WhenModal<TfrmAccountRestore>([&](TfrmAccountRestore &restore) {
         EXPECT_EQ(restore.windowTitle(), "帐套恢复");
+        auto *source = restore.findChild<QLabel *>("lblBackupFile");   // which file is restored
+        ASSERT_NE(source, nullptr);
+        EXPECT_EQ(source->toolTip(), "备份文件：" + QDir::toNativeSeparators(backup));
         restore.btnRestore()->click();
         EXPECT_EQ(messages.last(), "请将项目填写齐全！");
         restore.edtCode()->setText("Back1");
