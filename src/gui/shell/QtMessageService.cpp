@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -42,6 +44,16 @@ void LabelInChinese(QFileDialog &dialog, const QString &accept)
     dialog.setLabelText(QFileDialog::Accept, accept);
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
     dialog.setWindowModality(Qt::ApplicationModal);
+    // Room for the size, type and date columns, which the default size cuts to "75…iB".
+    dialog.resize(820, 500);
+    if (auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        const int widths[] = {0, 90, 120, 150};
+        for (int column = 1; column < 4 && column < header->count(); ++column)
+            header->resizeSection(column, widths[column]);
+    }
 }
 
 // `dir` may name a folder to start in or a file to propose.
