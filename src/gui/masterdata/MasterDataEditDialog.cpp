@@ -394,13 +394,35 @@ void TMasterDataEditDialog::saveAndClose()
         PostWithMessage(*m_ds);
         accept();
     });
+    if (isVisible())
+        focusEmptyRequiredField();
+}
+
+// After a refusal for an empty required field the cursor stands in that field, on its page.
+void TMasterDataEditDialog::focusEmptyRequiredField()
+{
+    if (!m_ds->active() || !m_ds->isEditing())
+        return;
+    for (const TRequiredField &r : member().required) {
+        const TField *f = m_ds->findField(r.column);
+        QWidget *edit = editor(r.column);
+        if (!f || !edit || !f->asString().trimmed().isEmpty())
+            continue;
+        const TDialogField *field = member().dialogField(r.column);
+        if (m_pages && field && field->page >= 0)
+            m_pages->setCurrentIndex(field->page);
+        edit->setFocus(Qt::OtherFocusReason);
+        return;
+    }
 }
 
 void TMasterDataEditDialog::saveAndAdd()
 {
-    RunGuarded([this] {
+    bool saved = false;
+    RunGuarded([&] {
         if (m_ds->isEditing() && !PostWithMessage(*m_ds))
             return;
+        saved = true;
         if (!AppendWithMessage(*m_ds)) {
             // A new row whose key could not be drawn must not linger half-made.
             if (m_ds->state() == TDataSet::State::Insert)
@@ -409,6 +431,8 @@ void TMasterDataEditDialog::saveAndAdd()
         }
         focusFirstField();
     });
+    if (!saved)
+        focusEmptyRequiredField();
 }
 
 bool TMasterDataEditDialog::hasTypedChanges() const

@@ -59,6 +59,7 @@ private:
     void refreshAreaName();
     void focusFirstField();
     bool hasTypedChanges() const;
+    void focusEmptyRequiredField();
 
     TMasterDataSet *m_ds;
     TDataBinder *m_binder;

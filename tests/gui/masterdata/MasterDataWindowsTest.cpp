@@ -107,12 +107,13 @@ TEST_F(ListWindowFixture, EmptyRequiredFieldKeepsTheDialogOpen)
         MasterDataKind kind;
         const char *typeColumn;   // filled before OK (nullptr: nothing)
         const char *message;
+        const char *emptyColumn;  // where the cursor is put to mend it
     };
     const Case cases[] = {
-        {MasterDataKind::Customer, "cCusCode", "客户简称不能为空！"},
-        {MasterDataKind::Vendor, nullptr, "供应商简称不能为空！"},
-        {MasterDataKind::Vendor, "cVenShortName", "供应商全称不能为空！"},
-        {MasterDataKind::Color, "barcode", "颜色名称不能为空！"},
+        {MasterDataKind::Customer, "cCusCode", "客户简称不能为空！", "cCusShortName"},
+        {MasterDataKind::Vendor, nullptr, "供应商简称不能为空！", "cVenShortName"},
+        {MasterDataKind::Vendor, "cVenShortName", "供应商全称不能为空！", "cVenName"},
+        {MasterDataKind::Color, "barcode", "颜色名称不能为空！", "name"},
     };
     for (const Case &c : cases) {
         messages.clear();
@@ -124,7 +125,10 @@ TEST_F(ListWindowFixture, EmptyRequiredFieldKeepsTheDialogOpen)
                 TypeInto(LineEdit(dialog, c.typeColumn), "X1");
             dialog->okButton()->click();
             EXPECT_TRUE(dialog->isVisible()) << c.message;
+            EXPECT_EQ(dialog->focusWidget(), dialog->editor(c.emptyColumn)) << c.message;
+            dialog->cancelButton()->setFocus();
             dialog->addButton()->click(); // "增加" appends nothing either
+            EXPECT_EQ(dialog->focusWidget(), dialog->editor(c.emptyColumn)) << c.message;
             EXPECT_EQ(window.dataSet()->recordCount(), 1);
             dialog->cancelButton()->click();
         });
