@@ -151,6 +151,19 @@ QString TCodeTree::checkedName(const QString &name)
     return trimmed;
 }
 
+// Two nodes of one name under one parent look alike in every drop-down that lists them.
+void TCodeTree::checkSiblingName(const QString &parentCode, const QString &name, int exceptKey) const
+{
+    const QString table = SqlIdentifier(m_names.table);
+    const QString code = SqlIdentifier(m_names.codeColumn);
+    const int taken = OpData().ScalarInt(
+        QStringLiteral("select count(*) from %1 where substr(%2,1,?)=? and length(%2)=? and %3=? and %4<>?")
+            .arg(table, code, SqlIdentifier(m_names.nameColumn), SqlIdentifier(m_names.keyColumn)),
+        {parentCode.size(), parentCode, parentCode.size() + kCodeLevelWidth, name, exceptKey});
+    if (taken > 0)
+        throw AppError(QStringLiteral("同一级中已经有“%1”，不能重复！").arg(name));
+}
+
 // Runs one write in a transaction; whatever happens, the dataset and the shape are read again,
 // so a refused write leaves nothing pending behind.
 template <typename F> void TCodeTree::writeAndRebuild(F &&write)
@@ -174,6 +187,7 @@ int TCodeTree::addNode(const QString &parentCode, const QString &name)
     int key = 0;
     QString code;
     writeAndRebuild([&] {
+        checkSiblingName(parentCode, text, 0);
         code = nextCode(parentCode);
         key = OpData().GetNextID(m_names.keyName);
         m_ds.append();
@@ -191,6 +205,7 @@ void TCodeTree::renameNode(int key, const QString &name)
     const QString text = checkedName(name);
     const QString code = nodeOfKey(key).code;
     writeAndRebuild([&] {
+        checkSiblingName(ParentCode(code), text, key);
         locateKey(key);
         m_ds.edit();
         m_ds.fieldByName(m_names.nameColumn).setValue(text);
@@ -219,6 +234,7 @@ QString TCodeTree::moveNode(int draggedKey, std::optional<int> targetKey)
     writeAndRebuild([&] {
         if (hasChildren(nodeOfKey(draggedKey).code))
             throw AppError(QStringLiteral("有下级的节点不能移动！"));
+        checkSiblingName(targetCode, nodeOfKey(draggedKey).name, draggedKey);
         code = nextCode(targetCode);
         locateKey(draggedKey);
         m_ds.edit();

@@ -96,6 +96,7 @@ private:
     const TCodeTreeNode &nodeOfKey(int key) const;
     void locateKey(int key);
     static QString checkedName(const QString &name);
+    void checkSiblingName(const QString &parentCode, const QString &name, int exceptKey) const;
     template <typename F> void writeAndRebuild(F &&write);
 
     const TCodeTreeNames &m_names;

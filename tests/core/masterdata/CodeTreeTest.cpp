@@ -101,6 +101,26 @@ TEST_F(CodeTreeFixture, RenameKeepsCodeAndKey)
     expectRefused([&] { tree->renameNode(key, " "); }, "名称不能为空！");
 }
 
+// Drop-downs list the nodes by name: two of one name under one parent cannot be told apart.
+TEST_F(CodeTreeFixture, ANameIsUsedOnceUnderEachParent)
+{
+    addRows({"10", "1001", "1002", "11", "1101"});  // named 地区<code>
+    const QString taken = "同一级中已经有“地区1001”，不能重复！";
+    expectRefused([&] { tree->addNode("10", "地区1001"); }, taken);
+    expectRefused([&] { tree->addNode("10", " 地区1001 "); }, taken);
+    expectRefused([&] { tree->renameNode(keyOf("1002"), "地区1001"); }, taken);
+    op().ExecCommand("update Area set cArName='地区1001' where cArCode='1101'");
+    tree->rebuild();
+    expectRefused([&] { tree->moveNode(keyOf("1001"), keyOf("11")); }, taken);
+    EXPECT_EQ(op().ScalarInt("select count(*) from Area"), 5);
+    EXPECT_EQ(codeOf(keyOf("1001")), "1001");
+
+    // the same name under another parent, and a node keeping its own name, are fine
+    tree->addNode("11", "地区1002");
+    tree->renameNode(keyOf("1001"), "地区1001");
+    EXPECT_EQ(op().ScalarInt("select count(*) from Area"), 6);
+}
+
 TEST_F(CodeTreeFixture, DropRules)
 {
     addRows({"10", "1001", "100101", "1002", "11"});
