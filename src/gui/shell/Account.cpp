@@ -10,6 +10,7 @@
 #include "shell/AccountOpen.h"
 #include "shell/AccountSets.h"
 #include "shell/AppError.h"
+#include "shell/MessageService.h"
 
 #include <QAction>
 #include <QFrame>
@@ -99,8 +100,11 @@ void TfrmAccount::btnOkClick()
     bool loggedIn = false;
     RunGuarded([&] {
         TDbDataSet &ds = accountList().dataSet();
-        if (!ds.active() || ds.isEmpty())
+        if (!ds.active() || ds.isEmpty()) {
+            // Someone starting with an empty data directory needs to know where sets come from.
+            ShowInfo(QStringLiteral("还没有帐套，请先在“帐套管理”中选择“新建帐套...”。"));
             return;
+        }
         ds.checkBrowseMode();
         const QString code = ds.fieldByName(QStringLiteral("cAccCode")).asString();
         const QString name = ds.fieldByName(QStringLiteral("cAccName")).asString();

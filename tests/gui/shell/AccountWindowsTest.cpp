@@ -207,6 +207,20 @@ TEST_F(AccountWindows, BackupThenRestoreIntoANewSet)
     EXPECT_EQ(OpData().ScalarText("select UserName from syslog where SysLogID=99"), "备份前");
 }
 
+TEST_F(AccountWindows, OkOnAnEmptyListSaysWhereSetsComeFrom)
+{
+    TfrmAccount dialog(dir.path() + "/empty/");
+    bool loginShown = false;
+    dialog.setLoginRunner([&](TfrmLogin &) {
+        loginShown = true;
+        return int(QDialog::Rejected);
+    });
+    dialog.btnOk()->click();
+    EXPECT_EQ(messages.texts(), QStringList{"还没有帐套，请先在“帐套管理”中选择“新建帐套...”。"});
+    EXPECT_FALSE(loginShown);
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+}
+
 TEST_F(AccountWindows, CancelledRestoreLeavesNoRow)
 {
     TfrmAccount dialog(dataPath());
