@@ -1,9 +1,11 @@
 #include "DialogLayout.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -81,4 +83,12 @@ QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons, QWidget *no
         row->addWidget(b);
     }
     return row;
+}
+
+void AddWindowKey(QWidget *window, QAction *action, const QKeySequence &key)
+{
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    action->setToolTip(QStringLiteral("%1（%2）").arg(action->text(), key.toString(QKeySequence::NativeText)));
+    window->addAction(action);
 }

@@ -2,7 +2,9 @@
 #include <initializer_list>
 
 class QFormLayout;
+class QAction;
 class QHBoxLayout;
+class QKeySequence;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -25,3 +27,8 @@ QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons, QWidget *no
 // pressing the default button; Enter in the last field presses it as usual. For forms where a
 // premature OK would do harm, e.g. store an empty new password.
 void EnterMovesOn(std::initializer_list<QLineEdit *> fields);
+
+// Gives a tool-bar action of a window a key that works wherever the window's focus is (tool-bar
+// buttons take no focus, so without it the action is out of the keyboard's reach) and names the
+// key in the action's tool tip.
+void AddWindowKey(QWidget *window, QAction *action, const QKeySequence &key);

@@ -39,6 +39,9 @@ TfrmSysLog::TfrmSysLog(QWidget *parent) : QDialog(parent), m_log(std::make_uniqu
     m_export = m_toolBar->addAction(QStringLiteral("导出Excel"), this,
                                     [this] { RunGuarded([&] { ExportGridToExcel(*m_grid); }); });
     ApplyRights({m_clear}, CurrentUser().rights);
+    // Tool-bar buttons take no focus: keys keep the actions within the keyboard's reach.
+    AddWindowKey(this, m_clear, QKeySequence(Qt::Key_Delete));
+    AddWindowKey(this, m_print, QKeySequence(Qt::CTRL | Qt::Key_P));
 
     m_grid = new TDBGrid(this);
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));

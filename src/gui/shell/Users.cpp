@@ -1,4 +1,5 @@
 #include "Users.h"
+#include "DialogLayout.h"
 #include "Navigation.h"
 #include "Purview.h"
 #include "UsersEdit.h"
@@ -15,6 +16,7 @@
 #include "shell/UserInfo.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -53,6 +55,13 @@ TfrmUsers::TfrmUsers(QWidget *parent) : QDialog(parent)
     connect(m_grid, &TDBGrid::sortMarkingChanged, this,
             [this] { RunGuarded([&] { SortAdoByMarkers(*m_grid, *m_operators); }); });
     connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { acPurviewExecute(); });
+    // Without the mouse: Insert, Delete, Ctrl+P, and Enter on a row grants rights as a double
+    // click does.
+    AddWindowKey(this, m_new, QKeySequence(Qt::Key_Insert));
+    AddWindowKey(this, m_delete, QKeySequence(Qt::Key_Delete));
+    AddWindowKey(this, m_print, QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_purview->setToolTip(QStringLiteral("授权（Enter）"));
+    m_grid->installEventFilter(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -63,6 +72,19 @@ TfrmUsers::TfrmUsers(QWidget *parent) : QDialog(parent)
 }
 
 TfrmUsers::~TfrmUsers() { m_grid->setDataSet(nullptr); }
+
+bool TfrmUsers::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            acPurviewExecute();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
 
 void TfrmUsers::acNewExecute()
 {

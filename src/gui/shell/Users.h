@@ -28,6 +28,9 @@ public:
     void acPurviewExecute();
     void acExportExecute();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     std::unique_ptr<TDbDataSet> m_operators;
     TDBGrid *m_grid;

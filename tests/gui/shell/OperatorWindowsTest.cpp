@@ -18,6 +18,7 @@
 #include "shell/UsersEdit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFileInfo>
@@ -134,6 +135,45 @@ TEST_F(OperatorWindows, AdministratorIsNeitherDeletedNorReGranted)
     users.acPurview()->trigger();
     EXPECT_EQ(messages.last(), "不能修改系统内置“管理员”的权限！");
     EXPECT_EQ(set.op().ScalarInt("select count(*) from Operator"), 1);
+}
+
+// Tool-bar buttons take no focus: the keyboard reaches the operator window's actions by keys.
+TEST_F(OperatorWindows, OperatorWindowIsWorkedFromTheKeyboard)
+{
+    TfrmUsers users;
+    AddClerk(users, "Clerk");
+    users.show();
+    users.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&users));
+    ASSERT_TRUE(users.adsMain().locate("cUserName", "Clerk"));
+    users.grid()->setFocus();
+
+    bool granted = false;
+    WhenModal<TfrmPurview>([&](TfrmPurview &purview) {
+        granted = purview.windowTitle() == "权限设置[Clerk]";
+        purview.reject();
+    });
+    QTest::keyClick(users.grid(), Qt::Key_Return);
+    EXPECT_TRUE(granted);
+
+    bool added = false;
+    WhenModal<TfrmUsersEdit>([&](TfrmUsersEdit &editor) {
+        added = true;
+        editor.btnCancel()->click();
+    });
+    QApplication::setActiveWindow(&users);   // the offscreen platform does not hand it back
+    users.grid()->setFocus();
+    QTest::keyClick(users.grid(), Qt::Key_Insert);
+    EXPECT_TRUE(added);
+
+    ASSERT_TRUE(users.adsMain().locate("cUserName", "Clerk"));
+    QApplication::setActiveWindow(&users);
+    users.grid()->setFocus();
+    messages.clear();
+    QTest::keyClick(users.grid(), Qt::Key_Delete);
+    EXPECT_EQ(messages.texts(), QStringList{"删除后不能恢复，您确实要删除当前行吗?"});
+    EXPECT_EQ(set.op().ScalarInt("select count(*) from Operator where cUserName='Clerk'"), 0);
+    EXPECT_EQ(users.acNew()->toolTip(), "新建（Ins）");
 }
 
 TEST_F(OperatorWindows, RightsWindowFiltersByGroupAndWritesEveryPosition)
