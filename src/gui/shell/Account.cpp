@@ -9,6 +9,7 @@
 #include "data/GridSetup.h"
 #include "shell/AccountOpen.h"
 #include "shell/AccountSets.h"
+#include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/MessageService.h"
 
@@ -119,6 +120,19 @@ void TfrmAccount::btnOkClick()
     });
     if (loggedIn)
         accept();
+}
+
+// Opened again from the running program, the list starts on the set in use rather than
+// wherever it was left, so that Enter does not switch sets by surprise.
+void TfrmAccount::showEvent(QShowEvent *event)
+{
+    if (!App().accCode.isEmpty() && App().dataNetPath == accountList().dataNetPath())
+        RunGuarded([&] {
+            TDbDataSet &ds = accountList().dataSet();
+            if (ds.active() && !ds.isEditing())
+                accountList().locate(App().accCode);
+        });
+    QDialog::showEvent(event);
 }
 
 void TfrmAccount::acNewAccountExecute()

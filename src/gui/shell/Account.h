@@ -40,6 +40,9 @@ public:
 
     void btnOkClick();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void acNewAccountExecute();
     void acDeleteAccountExecute();

@@ -207,6 +207,25 @@ TEST_F(AccountWindows, BackupThenRestoreIntoANewSet)
     EXPECT_EQ(OpData().ScalarText("select UserName from syslog where SysLogID=99"), "备份前");
 }
 
+TEST_F(AccountWindows, ShownAgainTheListStartsOnTheSetInUse)
+{
+    {
+        TAccountList list(dataPath());
+        for (const char *code : {"shop2", "shop3"}) {
+            list.dataSet().append();
+            list.dataSet()["cAccCode"].setAsString(code);
+            list.dataSet()["cAccName"].setAsString(code);
+            CreateAccountSetFromNewRow(list);
+        }
+    }
+    TfrmAccount dialog(dataPath());
+    ASSERT_TRUE(OpenAccountSet("shop2", "shop2", ""));
+    dialog.grid()->dataSet()->last();   // where an earlier use left it
+    dialog.show();
+    EXPECT_EQ(dialog.grid()->dataSet()->fieldByName("cAccCode").asString(), "shop2");
+    dialog.hide();
+}
+
 TEST_F(AccountWindows, OkOnAnEmptyListSaysWhereSetsComeFrom)
 {
     TfrmAccount dialog(dir.path() + "/empty/");
