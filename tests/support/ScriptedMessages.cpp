@@ -21,10 +21,11 @@ std::optional<QString> ScriptedMessages::openFileName(const QString &caption, co
     return files.isEmpty() ? std::nullopt : files.dequeue();
 }
 
-std::optional<QString> ScriptedMessages::saveFileName(const QString &caption, const QString &, const QString &,
+std::optional<QString> ScriptedMessages::saveFileName(const QString &caption, const QString &dir, const QString &,
                                                       const QString &)
 {
     dialogCaptions << caption;
+    saveStarts << dir;
     return files.isEmpty() ? std::nullopt : files.dequeue();
 }
 

@@ -23,6 +23,7 @@ public:
     QQueue<std::optional<QString>> files;       // for open/save/folder dialogs
     QList<Shown> shown;
     QStringList dialogCaptions;                 // captions of input and file dialogs asked
+    QStringList saveStarts;                     // where save dialogs were started (folder or file)
 
     bool message(Kind kind, const QString &text, const QString &caption) override;
     std::optional<QString> inputText(const QString &caption, const QString &prompt, const QString &initial,
@@ -35,5 +36,5 @@ public:
     QStringList texts() const;
     QString last() const { return shown.isEmpty() ? QString() : shown.last().text; }
     bool saw(const QString &text) const { return texts().contains(text); }
-    void clear() { shown.clear(); dialogCaptions.clear(); }
+    void clear() { shown.clear(); dialogCaptions.clear(); saveStarts.clear(); }
 };

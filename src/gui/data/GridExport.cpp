@@ -1,4 +1,7 @@
 #include "GridExport.h"
+#include <QStandardPaths>
+#include <QRegularExpression>
+#include <QDir>
 #include "DBGrid.h"
 #include "shell/MessageService.h"
 
@@ -159,9 +162,17 @@ bool WriteGridToXlsx(const TDBGrid &grid, const QString &path, QString *error)
     return true;
 }
 
-bool ExportGridToExcel(const TDBGrid &grid)
+bool ExportGridToExcel(const TDBGrid &grid, const QString &suggestedName)
 {
-    const auto chosen = Messages().saveFileName(QStringLiteral("导出到Excel"), QString(),
+    QString start;
+    if (!suggestedName.trimmed().isEmpty()) {
+        QString name = suggestedName.trimmed();
+        static const QRegularExpression notInFileNames(QStringLiteral("[\\\\/:*?\"<>|]"));
+        name.replace(notInFileNames, QStringLiteral("_"));
+        start = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                    .filePath(name + QStringLiteral(".xlsx"));
+    }
+    const auto chosen = Messages().saveFileName(QStringLiteral("导出到Excel"), start,
                                                 QStringLiteral("EXCEL 文件(*.xlsx)"), QStringLiteral("xlsx"));
     if (!chosen || chosen->isEmpty())
         return false;

@@ -12,5 +12,6 @@ class TDBGrid;
 bool WriteGridToXlsx(const TDBGrid &grid, const QString &path, QString *error = nullptr);
 
 // Asks for the file ("EXCEL 文件(*.xlsx)"), writes it and says "数据导出成功！"; a write failure
-// is reported and returns false, as does a cancelled dialog (silently).
-bool ExportGridToExcel(const TDBGrid &grid);
+// is reported and returns false, as does a cancelled dialog (silently). A suggested name (the
+// window's caption) is offered as the file name in the user's documents folder.
+bool ExportGridToExcel(const TDBGrid &grid, const QString &suggestedName = QString());

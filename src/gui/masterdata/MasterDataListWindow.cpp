@@ -250,5 +250,5 @@ void TMasterDataListWindow::printContactList()
 
 void TMasterDataListWindow::exportToExcel()
 {
-    RunGuarded([this] { ExportGridToExcel(*m_grid); });
+    RunGuarded([this] { ExportGridToExcel(*m_grid, m_member.listCaption); });
 }

@@ -602,4 +602,11 @@ TEST_F(ListWindowFixture, ExportWritesTheListToASpreadsheet)
     window.acExpert->trigger();
     EXPECT_TRUE(QFileInfo(file).size() > 0);
     EXPECT_EQ(messages.last(), "数据导出成功！");
+    // the file name is offered, not left for the user to invent each time
+    ASSERT_EQ(messages.saveStarts.size(), 1);
+    EXPECT_EQ(QFileInfo(messages.saveStarts.first()).fileName(), "银行资料.xlsx");
+
+    TMasterDataListWindow stores(MasterDataKind::Store);
+    stores.acExpert->trigger();                                   // cancelled
+    EXPECT_EQ(QFileInfo(messages.saveStarts.last()).fileName(), "仓库(商场)资料.xlsx");
 }
