@@ -304,6 +304,8 @@ QList<TMasterDataMember> BuildMembers()
         m.table = "IEType"; m.keyColumn = "IETypeID"; m.keyName = "IEType";
         m.selectSql = "select * from IEType";
         m.required = {Req("IEType", "名称不能为空！")};
+        // the income and the expense documents each pick their items by name
+        m.unique = {TUniqueColumn{"IEType", "收支项目", "iFlag"}};
         m.kindColumn = "iFlag";
         m.kinds = {{QStringLiteral("收入项目"), 0}, {QStringLiteral("支出项目"), 1}};
         TDialogField kind = Field("收支类别", "iFlag", EditorKind::Display);

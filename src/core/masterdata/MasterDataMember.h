@@ -65,6 +65,7 @@ struct TNumberRange {
 struct TUniqueColumn {
     QString column;
     QString caption;
+    QString scopeColumn;   // unique only among rows of the same value here (empty: the whole table)
 };
 
 // A column whose value bills store as text instead of the row's key (a VIP card number on a

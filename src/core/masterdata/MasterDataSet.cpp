@@ -125,6 +125,10 @@ void CheckMasterDataUnique(const TMasterDataMember &member, const TDataSet &ds)
         QString sql = QStringLiteral("select count(*) from %1 where %2=?")
                           .arg(SqlIdentifier(member.table), SqlIdentifier(u.column));
         QVariantList params{value};
+        if (!u.scopeColumn.isEmpty()) {
+            sql += QStringLiteral(" and %1=?").arg(SqlIdentifier(u.scopeColumn));
+            params << ds.fieldByName(u.scopeColumn).value();
+        }
         // The row being edited is still stored under its key as it was before the edit.
         if (ds.state() == TDataSet::State::Edit) {
             const QVariant key = ds.oldValue(member.keyColumn);

@@ -228,6 +228,7 @@ TEST_F(MasterDataFixture, SecondRowWithAnExistingCodeIsRefusedWithItsReason)
     op().ExecCommand("insert into Store(StoreID,cStoName) values(901,'总仓库')");
     op().ExecCommand("insert into Brand(BrandID,cBraName) values(901,'衣尚')");
     op().ExecCommand("insert into Department(DepartmentID,cDepName) values(901,'财务部')");
+    op().ExecCommand("insert into IEType(IETypeID,IEType,iFlag) values(901,'利息',0),(902,'其他',1)");
     struct Case {
         MasterDataKind kind;
         QList<QPair<QString, QString>> values;
@@ -249,6 +250,7 @@ TEST_F(MasterDataFixture, SecondRowWithAnExistingCodeIsRefusedWithItsReason)
         {MasterDataKind::Store, {{"cStoName", "总仓库 "}}, "仓库“总仓库”已经存在，不能重复！"},
         {MasterDataKind::Brand, {{"cBraName", "衣尚"}}, "品牌“衣尚”已经存在，不能重复！"},
         {MasterDataKind::Department, {{"cDepName", "财务部"}}, "部门“财务部”已经存在，不能重复！"},
+        {MasterDataKind::IEType, {{"IEType", "利息"}}, "收支项目“利息”已经存在，不能重复！"},  // income, as 利息
     };
     for (const Case &c : cases) {
         messages.clear();
@@ -267,6 +269,24 @@ TEST_F(MasterDataFixture, SecondRowWithAnExistingCodeIsRefusedWithItsReason)
         EXPECT_EQ(op().ScalarInt(count), before) << m.table.toStdString();
         ds.cancel();
     }
+}
+
+TEST_F(MasterDataFixture, IncomeAndExpenseItemsAreUniqueWithinTheirKind)
+{
+    op().ExecCommand("insert into IEType(IETypeID,IEType,iFlag) values(901,'其他',1)");
+    op().ExecCommand("update TablesID set NextID=902 where TableName='IEType'");
+    TMasterDataSet items(MasterDataKind::IEType);
+    items.open();
+    items.append();                               // income is chosen at start
+    items["IEType"].setValue("其他");
+    EXPECT_TRUE(PostWithMessage(items));
+    items.setChosenKind(1);
+    items.append();
+    items["IEType"].setValue("其他");
+    EXPECT_FALSE(PostWithMessage(items));
+    EXPECT_EQ(messages.last(), "保存数据库发生错误，输入的数据不唯一！\r错误原因:收支项目“其他”已经存在，不能重复！");
+    items.cancel();
+    EXPECT_EQ(op().ScalarInt("select count(*) from IEType where IEType='其他'"), 2);
 }
 
 TEST_F(MasterDataFixture, BlanksAroundTypedTextsAreNotStored)
