@@ -34,7 +34,7 @@ TRequiredField Req(const char *column, const char *message)
 
 TUniqueColumn Unique(const char *column, const char *caption)
 {
-    return TUniqueColumn{S::fromUtf8(column), S::fromUtf8(caption)};
+    return TUniqueColumn{S::fromUtf8(column), S::fromUtf8(caption), {}};
 }
 
 // The customer and vendor dialogs are one layout over two column prefixes.
