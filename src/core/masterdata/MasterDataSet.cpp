@@ -122,6 +122,11 @@ void CheckMasterDataUnique(const TMasterDataMember &member, const TDataSet &ds)
         const QString value = ds.fieldByName(u.column).asString();
         if (value.trimmed().isEmpty())
             continue;
+        // A value the row already had is not tested again: rows that were doubled before this
+        // test existed (imported, exchanged) must stay editable in their other columns.
+        if (ds.state() == TDataSet::State::Edit
+            && ds.oldValue(u.column).toString().compare(value, Qt::CaseInsensitive) == 0)
+            continue;
         QString sql = QStringLiteral("select count(*) from %1 where %2=?")
                           .arg(SqlIdentifier(member.table), SqlIdentifier(u.column));
         QVariantList params{value};

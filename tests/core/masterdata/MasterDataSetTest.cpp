@@ -289,6 +289,22 @@ TEST_F(MasterDataFixture, IncomeAndExpenseItemsAreUniqueWithinTheirKind)
     EXPECT_EQ(op().ScalarInt("select count(*) from IEType where IEType='其他'"), 2);
 }
 
+TEST_F(MasterDataFixture, RowsDoubledBeforeStayEditable)
+{
+    op().ExecCommand("insert into Store(StoreID,cStoName) values(901,'一店'),(902,'一店')");
+    TMasterDataSet stores(MasterDataKind::Store);
+    stores.open();
+    ASSERT_TRUE(stores.locate("StoreID", 902));
+    stores.edit();
+    stores["cStoPhone"].setValue("0571-1");
+    EXPECT_TRUE(PostWithMessage(stores));
+    EXPECT_EQ(op().ScalarText("select cStoPhone from Store where StoreID=902"), "0571-1");
+    stores.edit();
+    stores["cStoName"].setValue("总仓库"); // but no new double
+    EXPECT_FALSE(PostWithMessage(stores));
+    stores.cancel();
+}
+
 TEST_F(MasterDataFixture, BlanksAroundTypedTextsAreNotStored)
 {
     TMasterDataSet ds(MasterDataKind::Customer);
