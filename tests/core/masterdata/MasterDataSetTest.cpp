@@ -13,6 +13,18 @@ struct MasterDataFixture : ::testing::Test {
     TestAccountSet set;
     ScriptedMessages messages;
     TOpData &op() { return set.op(); }
+    int rowCount(MasterDataKind kind)
+    {
+        return op().ScalarInt(QStringLiteral("select count(*) from %1").arg(MasterDataMember(kind).table));
+    }
+    // A new row of the member as typed into its dialog, not saved yet.
+    static void AppendTyped(TMasterDataSet &ds, const QList<QPair<QString, QString>> &values)
+    {
+        ds.open();
+        ds.append();
+        for (const auto &[column, value] : values)
+            ds[column].setValue(value);
+    }
 };
 
 } // namespace
@@ -90,20 +102,15 @@ TEST_F(MasterDataFixture, EmptyRequiredFieldStopsTheSaveAfterItsMessage)
     };
     for (const Case &c : cases) {
         messages.clear();
-        const TMasterDataMember &m = MasterDataMember(c.kind);
-        const QString count = QStringLiteral("select count(*) from %1").arg(m.table);
-        const int before = op().ScalarInt(count);
+        const int before = rowCount(c.kind);
         TMasterDataSet ds(c.kind);
-        ds.open();
-        ds.append();
-        for (const auto &[column, value] : c.values)
-            ds[column].setValue(value);
+        AppendTyped(ds, c.values);
         EXPECT_THROW(ds.post(), AbortError) << c.message.toStdString();
         ASSERT_EQ(messages.shown.size(), 1) << c.message.toStdString();
         EXPECT_EQ(messages.shown.first().text, c.message);
         EXPECT_EQ(messages.shown.first().kind, c.box) << c.message.toStdString();
         EXPECT_EQ(ds.state(), TDataSet::State::Insert);
-        EXPECT_EQ(op().ScalarInt(count), before) << m.table.toStdString();
+        EXPECT_EQ(rowCount(c.kind), before) << MasterDataMember(c.kind).table.toStdString();
     }
 }
 
@@ -254,19 +261,14 @@ TEST_F(MasterDataFixture, SecondRowWithAnExistingCodeIsRefusedWithItsReason)
     };
     for (const Case &c : cases) {
         messages.clear();
-        const TMasterDataMember &m = MasterDataMember(c.kind);
-        const QString count = QStringLiteral("select count(*) from %1").arg(m.table);
-        const int before = op().ScalarInt(count);
+        const int before = rowCount(c.kind);
         TMasterDataSet ds(c.kind);
-        ds.open();
-        ds.append();
-        for (const auto &[column, value] : c.values)
-            ds[column].setValue(value);
+        AppendTyped(ds, c.values);
         EXPECT_FALSE(PostWithMessage(ds)) << c.reason.toStdString();
         ASSERT_EQ(messages.shown.size(), 1) << c.reason.toStdString();
         EXPECT_EQ(messages.last(), "保存数据库发生错误，输入的数据不唯一！\r错误原因:" + c.reason);
         EXPECT_EQ(ds.state(), TDataSet::State::Insert);
-        EXPECT_EQ(op().ScalarInt(count), before) << m.table.toStdString();
+        EXPECT_EQ(rowCount(c.kind), before) << MasterDataMember(c.kind).table.toStdString();
         ds.cancel();
     }
 }
