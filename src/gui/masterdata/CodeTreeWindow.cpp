@@ -1,4 +1,5 @@
 #include "CodeTreeWindow.h"
+#include "ToolBarFrame.h"
 #include "data/OpData.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
@@ -74,13 +75,9 @@ TCodeTreeWindow::TCodeTreeWindow(CodeTreeKind kind, QWidget *parent) : QWidget(p
     setWindowTitle(names.caption);
     OpData().WriteSysLog(CurrentUser().userName, names.caption);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto *bar = new QToolBar;
-    bar->setObjectName(QStringLiteral("ToolBar1"));
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    layout->addWidget(bar);
+    const TToolBarFrame frame = NewToolBarFrame(this);
+    QVBoxLayout *layout = frame.layout;
+    QToolBar *bar = frame.bar;
     m_view = new TCodeTreeWidget(this);
     m_view->setObjectName(QStringLiteral("TreeView1"));
     layout->addWidget(m_view, 1);

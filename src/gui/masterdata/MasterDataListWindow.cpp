@@ -1,5 +1,6 @@
 #include "MasterDataListWindow.h"
 #include "MasterDataEditDialog.h"
+#include "ToolBarFrame.h"
 #include "data/DBGrid.h"
 #include "data/DataSetHelpers.h"
 #include "data/FieldAttrib.h"
@@ -43,13 +44,9 @@ TMasterDataListWindow::TMasterDataListWindow(MasterDataKind kind, QWidget *paren
 
     m_dialog = new TMasterDataEditDialog(kind, this);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto *bar = new QToolBar;
-    bar->setObjectName(QStringLiteral("ToolBar1"));
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    layout->addWidget(bar);
+    const TToolBarFrame frame = NewToolBarFrame(this);
+    QVBoxLayout *layout = frame.layout;
+    QToolBar *bar = frame.bar;
     m_bar = bar;
     m_grid = new TDBGrid;
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));

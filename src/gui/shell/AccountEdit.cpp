@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <tuple>
 
 namespace {
@@ -43,14 +42,6 @@ std::pair<QLineEdit *, QLineEdit *> AddCodeAndName(QGridLayout *grid, QWidget *p
     name->setObjectName(QStringLiteral("edtName"));
     grid->setColumnMinimumWidth(1, 220);
     return {code, name};
-}
-
-void LayOut(QDialog *dialog, QGridLayout *grid, std::initializer_list<QPushButton *> buttons)
-{
-    auto *layout = new QVBoxLayout(dialog);
-    layout->addLayout(grid);
-    layout->addSpacing(8);
-    layout->addLayout(ButtonRow(buttons));
 }
 
 bool AnyBlank(std::initializer_list<const QLineEdit *> edits)
@@ -94,7 +85,7 @@ TfrmAccountEdit::TfrmAccountEdit(const QString &dataNetPath, QWidget *parent)
 
     m_create = new QPushButton(QStringLiteral("创建"), this);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
-    LayOut(this, grid, {m_create, m_cancel});
+    LayOutFormDialog(this, grid, {m_create, m_cancel});
 
     EnterMovesOn({m_code, m_name, m_unit});
     connect(m_create, &QPushButton::clicked, this, &TfrmAccountEdit::btnCreateClick);
@@ -168,7 +159,7 @@ TfrmAccNameEdit::TfrmAccNameEdit(TAccountList &list, QWidget *parent) : QDialog(
     m_name->setText(list.dataSet().fieldByName(QStringLiteral("cAccName")).asString());
     m_ok = new QPushButton(QStringLiteral("确定"), this);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
-    LayOut(this, grid, {m_ok, m_cancel});
+    LayOutFormDialog(this, grid, {m_ok, m_cancel});
     connect(m_ok, &QPushButton::clicked, this, &TfrmAccNameEdit::btnOkClick);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -201,7 +192,7 @@ TfrmAccountRestore::TfrmAccountRestore(TAccountList &list, const QString &backup
     grid->addWidget(source, grid->rowCount(), 0, 1, 3);
     m_restore = new QPushButton(QStringLiteral("恢复"), this);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
-    LayOut(this, grid, {m_restore, m_cancel});
+    LayOutFormDialog(this, grid, {m_restore, m_cancel});
     EnterMovesOn({m_code, m_name});
     connect(m_restore, &QPushButton::clicked, this, &TfrmAccountRestore::btnRestoreClick);
     connect(m_cancel, &QPushButton::clicked, this, &TfrmAccountRestore::reject);

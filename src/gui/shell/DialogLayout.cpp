@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -83,6 +84,14 @@ QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons, QWidget *no
         row->addWidget(b);
     }
     return row;
+}
+
+void LayOutFormDialog(QWidget *dialog, QLayout *fields, std::initializer_list<QPushButton *> buttons, QWidget *note)
+{
+    auto *layout = new QVBoxLayout(dialog);
+    layout->addLayout(fields);
+    layout->addSpacing(8);
+    layout->addLayout(ButtonRow(buttons, note));
 }
 
 void AddWindowKey(QWidget *window, QAction *action, const QKeySequence &key)

@@ -6,6 +6,7 @@ class QAction;
 class QHBoxLayout;
 class QKeySequence;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QString;
@@ -22,6 +23,9 @@ QLabel *NoteLabel(const QString &text, QWidget *parent);
 // The buttons at the foot of a dialog, right-aligned, with an optional note at the left. The
 // first button is the one Enter presses.
 QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> buttons, QWidget *note = nullptr);
+// A dialog made of its fields above the button row.
+void LayOutFormDialog(QWidget *dialog, QLayout *fields, std::initializer_list<QPushButton *> buttons,
+                      QWidget *note = nullptr);
 
 // Enter in each field but the last moves on to the next one (its text selected) instead of
 // pressing the default button; Enter in the last field presses it as usual. For forms where a

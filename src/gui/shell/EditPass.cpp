@@ -10,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 TfrmEditPass::TfrmEditPass(QWidget *parent) : QDialog(parent)
 {
@@ -26,10 +25,7 @@ TfrmEditPass::TfrmEditPass(QWidget *parent) : QDialog(parent)
 
     m_ok = new QPushButton(QStringLiteral("确定"), this);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addSpacing(8);
-    layout->addLayout(ButtonRow({m_ok, m_cancel}));
+    LayOutFormDialog(this, form, {m_ok, m_cancel});
     setMinimumWidth(300);
     // Enter after the old password must not store an empty new one.
     EnterMovesOn({m_old, m_new, m_confirm});

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 TfrmLogin::TfrmLogin(QWidget *parent) : QDialog(parent)
 {
@@ -33,10 +32,7 @@ TfrmLogin::TfrmLogin(QWidget *parent) : QDialog(parent)
     m_ok = new QPushButton(QStringLiteral("确定"), this);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addSpacing(8);
-    layout->addLayout(ButtonRow({m_ok, m_cancel}, NoteLabel(QStringLiteral("初始密码为空\n直接确定即可"), this)));
+    LayOutFormDialog(this, form, {m_ok, m_cancel}, NoteLabel(QStringLiteral("初始密码为空\n直接确定即可"), this));
     setMinimumWidth(320);
 
     connect(m_ok, &QPushButton::clicked, this, &TfrmLogin::btnOkClick);

@@ -44,7 +44,7 @@ const QString kProductNotice = QStringLiteral("Qelvo服装销售管理专业版 
 
 // What the action list holds. `pending` names the window an action opens once that window is
 // part of the program; until then the action stays visible but disabled.
-struct TfrmMain::ActionSpec {
+struct TfrmMain::ActionEntry {
     const char *name;
     const char *caption;
     int tag;
@@ -81,7 +81,7 @@ void TfrmMain::createActions()
 {
     // Windows that later parts of the program add: the action keeps its place in the list (and
     // its rights position) and is enabled when its window is there.
-    static const ActionSpec specs[] = {
+    static const ActionEntry entries[] = {
         {"acOpenAccount", "打开帐套...", 0, nullptr, "document-open-symbolic"},
         {"acReLogin", "更换操作员...", 0, nullptr, "system-switch-user-symbolic"},
         {"acBackup", "备份帐套...", 5, nullptr, "document-save-symbolic"},
@@ -195,20 +195,20 @@ void TfrmMain::createActions()
     for (const auto &[name, kind] : lists)
         m_handlers.insert(QLatin1String(name), [this, kind = kind] { OpenMasterDataList(kind, this, m_mdi); });
 
-    for (const ActionSpec &spec : specs) {
-        const QString name = QString::fromLatin1(spec.name);
-        auto *a = new QAction(QString::fromUtf8(spec.menuText ? spec.menuText : spec.caption), this);
+    for (const ActionEntry &entry : entries) {
+        const QString name = QString::fromLatin1(entry.name);
+        auto *a = new QAction(QString::fromUtf8(entry.menuText ? entry.menuText : entry.caption), this);
         a->setObjectName(name);
-        a->setProperty("Tag", spec.tag);
-        a->setProperty("Caption", QString::fromUtf8(spec.caption));
-        if (spec.menuText)
-            a->setToolTip(QString::fromUtf8(spec.caption));
-        if (!spec.key.isEmpty())
-            a->setShortcut(spec.key);
-        if (spec.icon)
-            a->setIcon(SymbolicIcon(QString::fromLatin1(spec.icon)));
-        if (spec.pending && !m_handlers.contains(name))
-            m_pending.insert(name, QString::fromUtf8(spec.pending));
+        a->setProperty("Tag", entry.tag);
+        a->setProperty("Caption", QString::fromUtf8(entry.caption));
+        if (entry.menuText)
+            a->setToolTip(QString::fromUtf8(entry.caption));
+        if (!entry.key.isEmpty())
+            a->setShortcut(entry.key);
+        if (entry.icon)
+            a->setIcon(SymbolicIcon(QString::fromLatin1(entry.icon)));
+        if (entry.pending && !m_handlers.contains(name))
+            m_pending.insert(name, QString::fromUtf8(entry.pending));
         connect(a, &QAction::triggered, this, [this, name] { runAction(name); });
         m_actions.insert(name, a);
         m_actionOrder.append(a);

@@ -57,7 +57,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    struct ActionSpec;
+    struct ActionEntry;
     void createActions();
     void createMenus();
     void createStatusBar();

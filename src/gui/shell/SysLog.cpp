@@ -100,10 +100,7 @@ TfrmSysLogClear::TfrmSysLogClear(QWidget *parent) : QDialog(parent)
     m_exit = new QPushButton(QStringLiteral("退出"), this);
     auto *form = NewForm();
     form->addRow(QStringLiteral("起始时间："), m_date);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addSpacing(8);
-    layout->addLayout(ButtonRow({m_clear, m_exit}));
+    LayOutFormDialog(this, form, {m_clear, m_exit});
     setMinimumWidth(280);
     connect(m_clear, &QPushButton::clicked, this, &TfrmSysLogClear::btnClearClick);
     connect(m_exit, &QPushButton::clicked, this, &QDialog::reject);

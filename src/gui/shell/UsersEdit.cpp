@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 TfrmUsersEdit::TfrmUsersEdit(TDataSet &operators, QWidget *parent) : QDialog(parent), m_operators(operators)
 {
@@ -41,10 +40,7 @@ TfrmUsersEdit::TfrmUsersEdit(TDataSet &operators, QWidget *parent) : QDialog(par
     m_ok = new QPushButton(QStringLiteral("确定"), this);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addSpacing(8);
-    layout->addLayout(ButtonRow({m_ok, m_cancel}));
+    LayOutFormDialog(this, form, {m_ok, m_cancel});
     setMinimumWidth(320);
 
     // Enter after the name must not store the operator with an empty password.
